@@ -1,0 +1,25 @@
+#pragma once
+// Counters shared by every test worker of the process, and the one engine lock.
+//
+// Threadsafety: the workers read g_cycleIterations after every iteration and write it
+// in Prepare; Release sets it to 0, which ends the running cycle of every worker. All
+// are relaxed atomics: a worker only needs to see a new value within one iteration.
+// g_failMask is read lock-free by every iteration and OR-ed under g_errorLock.
+
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+
+// Iterations per cycle; 0 makes every running cycle end.
+extern std::atomic<std::uint32_t> g_cycleIterations;
+// Pause after each cycle, in milliseconds; 0 is none.
+extern std::atomic<std::uint32_t> g_cycleDelayMs;
+// Cycles ended by all workers together; the controller resets it when a run starts.
+extern std::atomic<std::int32_t> g_cycleCount;
+// OR of the differing bits of every mismatch ever found, OR-ed into every value written.
+// Never cleared while the process lives.
+extern std::atomic<std::uint64_t> g_failMask;
+// Error records that were found but could not be queued for lack of memory.
+extern std::atomic<std::uint64_t> g_lostErrorRecords;
+// Guards every error queue and the updates of g_failMask.
+extern std::mutex g_errorLock;

@@ -1,0 +1,92 @@
+#pragma once
+// The common part of both test methods: buffers, thread, error queue and stop, and the
+// iteration body that every method shares. A method supplies Prepare and RunCycle; its
+// RunCycle runs the cycle frame over its own iteration, which visits one word with
+// CheckAndRewrite.
+
+#include <cstdint>
+#include <vector>
+
+#include "engine/engine_state.h"
+#include "engine/error_queue.h"
+#include "engine/mem_test.h"
+#include "platform/stop_signal.h"
+#include "platform/thread.h"
+#include "random/random.h"
+
+class IMemTestImpl : public IMemTest {
+ public:
+  HRESULT AllocateBuffers() override;
+  HRESULT Start(std::uint64_t memoryBytes, std::uint32_t delayMs, bool highMemory) override;
+  bool GetNextError(MemTestError& error) override;
+  void Release() override;
+  MemTestStatus GetStatus() const override;
+
+  // Iterations per cycle for a share of memorySize bytes.
+  static std::uint32_t CycleIterationsFor(std::uint64_t memorySize) {
+    return memorySize < 0x10000000u ? 0x100000u : 0x800000u;
+  }
+
+  // Test seam: called on the worker's own thread after every cycle, with both buffers,
+  // so a test can inspect them or plant a fault without racing the worker. Set it
+  // before Start.
+  using CycleHook = void (*)(void* context, volatile std::uint64_t* a, volatile std::uint64_t* b,
+                             std::uint64_t words);
+  void SetCycleHook(CycleHook hook, void* context) {
+    m_cycleHook = hook;
+    m_cycleHookContext = context;
+  }
+
+ protected:
+  ~IMemTestImpl() override;
+
+  // Runs `iteration` until the count reaches g_cycleIterations, read afresh after every
+  // iteration so that a Release ends the cycle at once. A cycle entered while the count
+  // is 0 runs nothing and is not counted: workers waiting for their own stop must not
+  // inflate the cycle count of a run that is being stopped.
+  template <class Iteration>
+  void RunCycleFrame(Iteration iteration) {
+    std::uint32_t done = 0;
+    while (done < g_cycleIterations.load(std::memory_order_relaxed)) {
+      iteration();
+      ++done;
+    }
+    if (done != 0) g_cycleCount.fetch_add(1, std::memory_order_relaxed);
+  }
+
+  // Checks word i against its mirror, writes both with nextValue() | g_failMask, and
+  // checks again. The accesses are volatile: each must really reach memory.
+  template <class NextValue>
+  void CheckAndRewrite(std::uint64_t i, NextValue nextValue) {
+    volatile std::uint64_t* const a = m_bufferA;
+    volatile std::uint64_t* const b = m_bufferB;
+    if (a[i] != b[i]) RecordMismatch(i);
+    const std::uint64_t value = nextValue() | g_failMask.load(std::memory_order_relaxed);
+    a[i] = value;
+    b[i] = value;
+    if (a[i] != b[i]) RecordMismatch(i);
+  }
+
+  std::uint64_t* m_bufferA = nullptr;
+  std::uint64_t m_wordsA = 0;
+  std::uint64_t* m_bufferB = nullptr;
+  std::uint64_t m_wordsB = 0;
+  IRandom* m_random = nullptr;
+  // The method's own generator state or block table.
+  std::vector<std::uint64_t> m_generatorTable;
+  std::uint64_t m_memorySize = 0;
+
+ private:
+  static void WorkerThreadProc(void* worker);
+  void RunCycles();
+  void RecordMismatch(std::uint64_t i);
+
+  platform::StopSignal m_stop;
+  ErrorQueue m_errors;  // guarded by g_errorLock
+  bool m_highMemory = false;
+  platform::Thread m_thread;
+  std::atomic<MemTestState> m_state{MemTestState::Idle};
+  std::atomic<HRESULT> m_failure{S_OK};
+  CycleHook m_cycleHook = nullptr;
+  void* m_cycleHookContext = nullptr;
+};

@@ -1,0 +1,55 @@
+#include "engine/mem_test_shuffle.h"
+
+#include "platform/clock.h"
+
+CMemTestShuffle::CMemTestShuffle() {
+  CreateRandom(kRandomMersenneTwister, m_random);
+}
+
+HRESULT CMemTestShuffle::PrepareBlocks(std::uint64_t memoryBytes, std::uint64_t seed) {
+  if (m_random == nullptr) return E_FAIL;
+  m_random->Seed(seed);
+
+  const std::uint64_t blockCount = memoryBytes < 0x10000000u ? 64 : 256;
+  const auto stride = static_cast<std::int32_t>(memoryBytes / (blockCount * 16));
+  // A stride of 0 would send the sweep past the end of the buffers.
+  if (stride == 0) return E_INVALIDARG;
+
+  // Inside-out shuffle: block i's start enters at position i and swaps with a random
+  // earlier position.
+  std::vector<std::uint64_t>& table = m_generatorTable;
+  table.assign(1, 0);
+  for (std::uint64_t i = 1; i < blockCount; ++i) {
+    table.push_back(i * static_cast<std::uint64_t>(stride));
+    const std::uint64_t j = m_random->GetInt(RandomKind::Int31) % i;
+    std::swap(table[i], table[j]);
+  }
+
+  m_stride = stride;
+  m_blocksLeft = static_cast<std::int32_t>(blockCount);
+  m_offset = 0;
+  return S_OK;
+}
+
+HRESULT CMemTestShuffle::Prepare() {
+  const HRESULT result = PrepareBlocks(m_memorySize, platform::ReadTimeStampCounter());
+  if (Failed(result)) return result;
+  g_cycleIterations.store(CycleIterationsFor(m_memorySize), std::memory_order_relaxed);
+  return S_OK;
+}
+
+std::uint64_t CMemTestShuffle::NextIndex() {
+  if (m_blocksLeft == 0) {
+    m_blocksLeft = static_cast<std::int32_t>(m_generatorTable.size());
+    if (++m_offset == static_cast<std::uint64_t>(m_stride)) m_offset = 0;
+  }
+  --m_blocksLeft;
+  return m_offset + m_generatorTable[static_cast<std::size_t>(m_blocksLeft)];
+}
+
+HRESULT CMemTestShuffle::RunCycle() {
+  RunCycleFrame([this] {
+    CheckAndRewrite(NextIndex(), [this] { return m_random->GetInt(RandomKind::Int64); });
+  });
+  return S_OK;
+}

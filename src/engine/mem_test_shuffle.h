@@ -1,0 +1,31 @@
+#pragma once
+// Test method 1, "shuffling": the buffers are split into equal blocks, put into a random
+// order once, and swept word by word. A pass visits the word at the same offset in every
+// block, in the shuffled order; the next pass moves one word further, wrapping after
+// stride passes. Values come from a Mersenne Twister seeded from the time-stamp counter.
+// Words beyond block count x stride belong to no block and are never visited.
+
+#include "engine/mem_test_impl.h"
+
+class CMemTestShuffle final : public IMemTestImpl {
+ public:
+  // Creates the worker's Mersenne Twister; without one Prepare fails later.
+  CMemTestShuffle();
+
+  HRESULT RunCycle() override;
+  HRESULT Prepare() override;
+
+  // What Prepare does with the time-stamp counter as `seed`, for a share of memoryBytes:
+  // seeds the source, shuffles the block table and starts the first pass. E_FAIL without
+  // a source; E_INVALIDARG when the share is too small to give every block a word.
+  HRESULT PrepareBlocks(std::uint64_t memoryBytes, std::uint64_t seed);
+  // The word the next iteration visits.
+  std::uint64_t NextIndex();
+  // The start word of every block, in visiting order from the last entry down.
+  const std::vector<std::uint64_t>& BlockTable() const { return m_generatorTable; }
+
+ private:
+  std::int32_t m_blocksLeft = 0;  // still to visit in this pass; the next is entry m_blocksLeft-1
+  std::uint64_t m_offset = 0;     // word offset within each block of this pass
+  std::int32_t m_stride = 0;      // words per block
+};

@@ -1,0 +1,31 @@
+#pragma once
+// MT19937-64, the 64-bit Mersenne Twister of Matsumoto and Nishimura, with the
+// published parameters and both published seedings.
+
+#include <array>
+
+#include "random/random_impl.h"
+
+class CMT19937 final : public IRandomImpl<CMT19937> {
+ public:
+  static constexpr int kStateWords = 312;
+
+  // The published seeding by one value. Always S_OK.
+  HRESULT Seed(std::uint64_t seed) override;
+
+  // The published seeding by an array. A null key or a length below 1 would make the
+  // seeding read outside the key: E_INVALIDARG, and the generator is left as it was.
+  HRESULT SeedArray(const std::uint64_t* key, std::int32_t length) override;
+
+  // One tempered 64-bit output; an unseeded generator first seeds itself with 5489.
+  std::uint64_t Draw();
+
+ private:
+  friend class IRandomImpl<CMT19937>;
+  ~CMT19937() = default;
+
+  void Regenerate();
+
+  std::array<std::uint64_t, kStateWords> m_state{};
+  std::int32_t m_position = kStateWords + 1;  // kStateWords + 1: never seeded
+};
