@@ -1,5 +1,6 @@
 #include "diag/format.h"
 
+#include <cinttypes>
 #include <cstdio>
 #include <vector>
 
@@ -14,7 +15,7 @@ std::string PortableFormat(const char* format) {
       converted += "%%";
       ++c;
     } else if (c[0] == '%' && c[1] == 'p') {
-      converted += "%016llX";
+      converted += "%016" PRIX64;
       ++c;
     } else {
       converted += *c;
