@@ -1,0 +1,126 @@
+// The status tick: the panel's idle handler supervises a run about once a second and
+// keeps the memory figures fresh between runs.
+
+#include "diag/format.h"
+#include "diag/text.h"
+#include "engine/engine_state.h"
+#include "resources/resource_ids.h"
+#include "run/status_tick_state.h"
+#include "run/test_log.h"
+#include "run/test_run_controller.h"
+
+namespace {
+
+constexpr std::uint64_t kIdleTickMs = 4000;
+constexpr std::uint64_t kRunningTickMs = 1000;
+constexpr std::uint32_t kIdleSleepMs = 100;
+
+constexpr std::uint32_t kCaptionFormat = 5013;
+constexpr std::uint32_t kTrayTipFormat = 5014;
+
+constexpr const char* kSpinners[2][4] = {{"...", ":..", "..:", ".:."}, {"..", ":.", "::", ".:"}};
+
+// "HH:MM:SS", hours modulo a day; a calendar clock set back shows 00:00:00.
+std::string ElapsedText(std::int64_t seconds) {
+  const std::uint64_t elapsed = seconds > 0 ? static_cast<std::uint64_t>(seconds) : 0;
+  return Format("%02u:%02u:%02u", static_cast<unsigned>(elapsed / 3600 % 24),
+                static_cast<unsigned>(elapsed / 60 % 60), static_cast<unsigned>(elapsed % 60));
+}
+
+}  // namespace
+
+bool CTestRunController::OnIdle() {
+  const std::uint64_t now = m_panel.TickMilliseconds();
+  if (running()) {
+    RunningTick(now);
+  } else {
+    IdleTick(now);
+  }
+  m_panel.Sleep(kIdleSleepMs);
+  return true;
+}
+
+void CTestRunController::IdleTick(std::uint64_t now) {
+  if (g_nextTickDue >= now) return;
+  g_nextTickDue = now + kIdleTickMs;
+  const std::uint32_t available = m_panel.AvailableMemoryMb();
+  if (available == params.memAvailableMb) return;
+  params.memAvailableMb = available;
+  m_panel.SetControlNumber(IDC_MEM_AVAILABLE, available);
+  std::uint32_t toTest = 0;
+  if (m_panel.ReadNumber(IDC_MEM_TO_TEST, toTest) && toTest > available) {
+    params.memToTestMb = available;
+    m_panel.SetControlNumber(IDC_MEM_TO_TEST, available);
+  }
+  m_panel.SetMemorySpinRange(16, available);
+}
+
+void CTestRunController::RunningTick(std::uint64_t now) {
+  if (g_nextTickDue >= now) return;
+  // Failed workers are checked before the first cycle: a run whose workers all failed
+  // never ends one.
+  if (CheckFailedWorkers()) return;
+  if (g_cycleCount <= 0) return;
+  g_nextTickDue = now + kRunningTickMs;
+
+  DrainErrors();
+
+  const double checked = CheckedPercent(g_cycleIterations);
+  // While the panel is hidden the phase stands still and the tray is the only status
+  // the user has: it is refreshed on every tick then.
+  if ((g_statusPhase & 1) == 0 || !m_panelShown) {
+    SetTooltipText(Format(ResolveText(TextId(kTrayTipFormat)).c_str(), m_title.c_str(),
+                          static_cast<int>(m_errorsFound), static_cast<int>(g_cycleCount.load()),
+                          checked));
+    g_trayBlink = !g_trayBlink;
+    m_panel.SetTrayIcon(g_trayBlink ? TrayIcon::Busy : TrayIcon::Normal);
+  }
+
+  m_elapsedSeconds = m_panel.CalendarSeconds() - m_startTime;
+  if (m_panelShown) {
+    ++g_statusPhase;
+    const char* spinner = kSpinners[params.methodIndex == 1][g_statusPhase & 3];
+    m_panel.SetCaption(Format(ResolveText(TextId(kCaptionFormat)).c_str(), m_title.c_str(),
+                              static_cast<int>(m_errorsFound), spinner));
+    m_panel.SetControlText(IDC_TIME_ELAPSED, ElapsedText(m_elapsedSeconds));
+    m_panel.SetControlNumber(IDC_CHECKED, static_cast<std::uint32_t>(checked));
+    m_panel.SetControlNumber(IDC_ERRORS_FOUND, m_errorsFound);
+    m_panel.SetControlNumber(IDC_CYCLES, static_cast<std::uint32_t>(g_cycleCount.load()));
+  }
+
+  if (params.errorsLimit != 0 && m_errorsFound >= params.errorsLimit) {
+    StopTest(STOP_ERRORS_LIMIT);
+  }
+  if (params.hoursLimit != 0 && m_elapsedSeconds >= m_limitSeconds) StopTest(STOP_TIME_LIMIT);
+}
+
+bool CTestRunController::CheckFailedWorkers() {
+  std::uint32_t failed = 0;
+  for (const Worker& worker : m_workers) {
+    failed += worker->GetStatus().state == MemTestState::Failed;
+  }
+  if (failed == m_workersFailed) return false;
+  m_workersFailed = failed;
+  const auto testing = static_cast<std::uint32_t>(m_workers.size()) - failed;
+  if (params.logTesting) WriteWarningEntry(m_logPath, testing, m_threadsAsked);
+  if (testing != 0) return false;
+  StopTest(STOP_NO_TEST_MEMORY);
+  return true;
+}
+
+void CTestRunController::DrainErrors() {
+  for (auto worker = m_workers.rbegin(); worker != m_workers.rend(); ++worker) {
+    MemTestError error;
+    while ((*worker)->GetNextError(error)) {
+      ++m_errorsFound;
+      if (params.logTesting) {
+        WriteErrorEntry(m_logPath, static_cast<std::int32_t>(m_errorsFound), g_cycleCount,
+                        CheckedPercent(g_cycleIterations), error, m_panel.LocalTime());
+      }
+      if (params.alarmOnError) {
+        m_panel.Beep();
+        if (flashOnError) m_panel.Flash();
+      }
+    }
+  }
+}

@@ -1,0 +1,112 @@
+#pragma once
+// The test run controller: turns the panel's settings into a running memory test,
+// supervises it from the panel's idle processing (the status tick), and ends it on the
+// user's request or at a limit. Start and stop each run in two halves joined by a command
+// the panel posts to itself, so the panel can repaint its "initializing" or "stopping"
+// caption before the slow half runs.
+//
+// Typical use by the panel, all on the user-interface thread:
+//   ID_START_STOP          -> OnStartStop()
+//   ID_TEST_BEGIN          -> BeginTest()
+//   ID_TEST_END | r << 16  -> EndTest(r)
+//   idle                   -> OnIdle()
+//   WM_SHOWWINDOW          -> OnShowWindow(shown)
+//   Exit                   -> EndRunForExit(), before the panel goes
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/mem_test.h"
+#include "run/run_panel.h"
+#include "run/test_params.h"
+
+// Why a run ends; the reason travels in the high 16 bits of the ID_TEST_END command word.
+enum StopReason : std::uint16_t {
+  STOP_BY_USER = 1,
+  STOP_ERRORS_LIMIT = 2,
+  STOP_TIME_LIMIT = 3,
+  STOP_NO_TEST_MEMORY = 4,  // every worker failed to get its memory
+};
+
+class CTestRunController {
+ public:
+  using WorkerFactory = std::function<HRESULT(std::int32_t method, IMemTest*& out)>;
+
+  // `title` is the program's title; logs of logged runs go to `logFolder`. Workers are
+  // made by `createWorker`.
+  CTestRunController(IRunPanel& panel, std::string title, std::string logFolder,
+                     WorkerFactory createWorker = CreateMemTest);
+  CTestRunController(const CTestRunController&) = delete;
+  CTestRunController& operator=(const CTestRunController&) = delete;
+  ~CTestRunController();
+
+  int OnStartStop();
+  // Reads and checks the panel; on success shows "initializing" and posts ID_TEST_BEGIN.
+  bool StartTest();
+  int BeginTest();
+  // Asks for the end of a running run: shows "stopping" and posts ID_TEST_END. False, and
+  // nothing done, when no run is running or its stop has already been asked for.
+  bool StopTest(std::uint16_t reason);
+  // Ends the run whose stop was asked for; a repeated ID_TEST_END finds none and is ignored.
+  int EndTest(std::uint16_t reason);
+  // Ends a run at once, for the panel's exit: the workers are released, the priority is
+  // back to normal and the log has its finish entry before the panel goes.
+  void EndRunForExit();
+
+  // The status tick: the panel's idle handler. Always true, after a 100 ms sleep.
+  bool OnIdle();
+  void OnShowWindow(bool shown) { m_panelShown = shown; }
+
+  // How often the tested memory has been gone through, x 10, with `cycleIterations`
+  // iterations per cycle.
+  double CheckedPercent(std::uint32_t cycleIterations) const;
+
+  // Read by StartTest; the panel fills its controls from them at start-up.
+  TestParams params;
+  // From the settings file: flash with every alarm; the pause after each cycle.
+  bool flashOnError = false;
+  std::uint32_t cycleDelayMs = 0;
+
+  bool running() const { return m_phase == Phase::Running || m_phase == Phase::Stopping; }
+  std::uint32_t errorsFound() const { return m_errorsFound; }
+  const std::string& logPath() const { return m_logPath; }
+
+ private:
+  enum class Phase { Idle, Initializing, Running, Stopping };
+
+  struct ReleaseWorker {
+    void operator()(IMemTest* worker) const { worker->Release(); }
+  };
+  using Worker = std::unique_ptr<IMemTest, ReleaseWorker>;
+
+  bool RejectField(int control);
+  void RequestEnd(std::uint16_t reason);
+  void ReleaseWorkers();
+  void IdleTick(std::uint64_t now);
+  void RunningTick(std::uint64_t now);
+  bool CheckFailedWorkers();
+  void DrainErrors();
+  void SetTooltipText(const std::string& text);
+  void ShowBalloon(const std::string& text, BalloonIcon icon);
+  std::string Text(std::uint32_t number) const;
+
+  IRunPanel& m_panel;
+  const WorkerFactory m_createWorker;
+  const std::string m_logFolder;
+
+  Phase m_phase = Phase::Idle;
+  std::uint16_t m_pendingReason = 0;
+  std::uint32_t m_threadsAsked = 0;
+  std::uint32_t m_workersFailed = 0;
+  std::uint32_t m_errorsFound = 0;
+  std::int64_t m_startTime = 0;
+  std::int64_t m_elapsedSeconds = 0;
+  std::int64_t m_limitSeconds = 0;
+  std::vector<Worker> m_workers;
+  std::string m_logPath;
+  const std::string m_title;
+  bool m_panelShown = false;
+};
