@@ -2,7 +2,7 @@
 
 #include "diag/append_log.h"
 #include "diag/format.h"
-#include "platform/executable_path.h"
+#include "platform/paths.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <cctype>
 
-#include "platform/executable_path.h"
+#include "platform/paths.h"
 #include "support/temp_folder.h"
 
 namespace {

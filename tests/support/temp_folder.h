@@ -1,11 +1,12 @@
 #pragma once
-// A fresh folder under the system's temporary folder, removed with everything in it when
-// the test ends; and whole-file reads for byte-for-byte comparisons.
+// A folder of its own under the system's temporary folder, removed with everything in it
+// when the test ends; and whole-file reads and writes in binary, so line ends show.
 
 #include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 
 namespace test_support {
@@ -16,8 +17,8 @@ class TempFolder {
     static std::atomic<int> counter{0};
     const auto base = std::filesystem::temp_directory_path();
     for (;;) {
-      m_path = base /
-               ("sieveline-test-" + std::to_string(std::rand()) + "-" + std::to_string(counter++));
+      m_path = base / ("sieveline-test-" + std::to_string(std::random_device{}()) + "-" +
+                       std::to_string(counter++));
       if (std::filesystem::create_directory(m_path)) break;
     }
   }
@@ -36,9 +37,13 @@ class TempFolder {
   std::filesystem::path m_path;
 };
 
+inline void WriteFile(const std::string& path, const std::string& text) {
+  std::ofstream(path, std::ios::binary) << text;
+}
+
 inline std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  std::ifstream file(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
 }  // namespace test_support
