@@ -5,6 +5,7 @@
 #include "diag/text.h"
 #include "engine/engine_state.h"
 #include "resources/resource_ids.h"
+#include "run/run_strings.h"
 #include "run/status_tick_state.h"
 #include "run/test_log.h"
 #include "run/test_run_controller.h"
@@ -15,8 +16,7 @@ constexpr std::uint64_t kIdleTickMs = 4000;
 constexpr std::uint64_t kRunningTickMs = 1000;
 constexpr std::uint32_t kIdleSleepMs = 100;
 
-constexpr std::uint32_t kCaptionFormat = 5013;
-constexpr std::uint32_t kTrayTipFormat = 5014;
+using namespace run_strings;
 
 constexpr const char* kSpinners[2][4] = {{"...", ":..", "..:", ".:."}, {"..", ":.", "::", ".:"}};
 
@@ -69,7 +69,7 @@ void CTestRunController::RunningTick(std::uint64_t now) {
   // While the panel is hidden the phase stands still and the tray is the only status
   // the user has: it is refreshed on every tick then.
   if ((g_statusPhase & 1) == 0 || !m_panelShown) {
-    SetTooltipText(Format(ResolveText(TextId(kTrayTipFormat)).c_str(), m_title.c_str(),
+    SetTooltipText(Format(ResolveText(TextId(kTrayTip)).c_str(), m_title.c_str(),
                           static_cast<int>(m_errorsFound), static_cast<int>(g_cycleCount.load()),
                           checked));
     g_trayBlink = !g_trayBlink;
@@ -80,7 +80,7 @@ void CTestRunController::RunningTick(std::uint64_t now) {
   if (m_panelShown) {
     ++g_statusPhase;
     const char* spinner = kSpinners[params.methodIndex == 1][g_statusPhase & 3];
-    m_panel.SetCaption(Format(ResolveText(TextId(kCaptionFormat)).c_str(), m_title.c_str(),
+    m_panel.SetCaption(Format(ResolveText(TextId(kCaption)).c_str(), m_title.c_str(),
                               static_cast<int>(m_errorsFound), spinner));
     m_panel.SetControlText(IDC_TIME_ELAPSED, ElapsedText(m_elapsedSeconds));
     m_panel.SetControlNumber(IDC_CHECKED, static_cast<std::uint32_t>(checked));

@@ -3,13 +3,11 @@
 #include "diag/append_log.h"
 #include "diag/format.h"
 #include "platform/paths.h"
+#include "run/run_strings.h"
 
 namespace {
 
-constexpr std::uint32_t kStartEntry = 5010;
-constexpr std::uint32_t kFinishEntry = 5011;
-constexpr std::uint32_t kWarningEntry = 5012;
-constexpr std::uint32_t kErrorEntry = 5016;
+using namespace run_strings;
 
 // "HH:MM:SS", the only clock reading an entry carries.
 std::string ClockTime(const platform::LocalTime& time) {

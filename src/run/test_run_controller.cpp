@@ -4,19 +4,12 @@
 #include "diag/text.h"
 #include "engine/engine_state.h"
 #include "resources/resource_ids.h"
+#include "run/run_strings.h"
 #include "run/test_log.h"
 
 namespace {
 
-// String-table numbers.
-constexpr std::uint32_t kStartText = 3006;
-constexpr std::uint32_t kStopText = 3007;
-constexpr std::uint32_t kInitializingText = 3010;
-constexpr std::uint32_t kStoppingText = 3011;
-constexpr std::uint32_t kCaptionFormat = 5013;
-constexpr std::uint32_t kResultFormat = 5015;
-constexpr std::uint32_t kInvalidFieldText = 5026;
-constexpr std::uint32_t kReasonUnknown = 5104;
+using namespace run_strings;
 
 constexpr std::uint32_t kBalloonTimeoutMs = 10'000;
 // What the notification area takes: longer texts leave the tip as it is, or show no balloon.
@@ -31,15 +24,15 @@ constexpr std::uint32_t kPriorityClasses[] = {kNormalPriorityClass, 0x8000, 0x80
 std::uint32_t ReasonString(std::uint16_t reason) {
   switch (reason) {
     case STOP_BY_USER:
-      return 5101;  // "terminated by user"
+      return kByUser;
     case STOP_ERRORS_LIMIT:
-      return 5102;  // "errors limit was exceeded"
+      return kErrorsLimit;
     case STOP_TIME_LIMIT:
-      return 5103;  // "time limit was exceeded"
+      return kTimeLimit;
     case STOP_NO_TEST_MEMORY:
-      return 5105;  // "test memory could not be allocated"
+      return kNoTestMemory;
     default:
-      return kReasonUnknown;  // "unknown"
+      return kUnknownReason;
   }
 }
 
@@ -82,7 +75,7 @@ int CTestRunController::OnStartStop() {
 bool CTestRunController::RejectField(int control) {
   m_panel.Beep();
   m_panel.Focus(control);
-  ShowBalloon(Text(kInvalidFieldText), BalloonIcon::Error);
+  ShowBalloon(Text(kInvalidField), BalloonIcon::Error);
   return false;
 }
 
@@ -119,7 +112,7 @@ bool CTestRunController::StartTest() {
   params.minimizeOnStart = m_panel.ReadChecked(IDC_MINIMIZE_ON_START);
   params.hideWhenMinimized = m_panel.ReadChecked(IDC_HIDE_WHEN_MINIMIZED);
 
-  const std::string caption = m_title + Text(kInitializingText);
+  const std::string caption = m_title + Text(kInitializing);
   m_panel.SetCaption(caption);
   SetTooltipText(caption);
   m_panel.EnableControl(ID_START_STOP, false);
@@ -171,7 +164,7 @@ int CTestRunController::BeginTest() {
   m_startTime = m_panel.CalendarSeconds();
   m_phase = Phase::Running;
   m_panel.EnableCompactMemory(false);
-  m_panel.SetControlText(ID_START_STOP, Text(kStopText));
+  m_panel.SetControlText(ID_START_STOP, Text(kStop));
   m_panel.EnableControl(ID_START_STOP, true);
   return 0;
 }
@@ -185,7 +178,7 @@ bool CTestRunController::StopTest(std::uint16_t reason) {
 }
 
 void CTestRunController::RequestEnd(std::uint16_t reason) {
-  const std::string caption = m_title + Text(kStoppingText);
+  const std::string caption = m_title + Text(kStopping);
   m_panel.SetCaption(caption);
   SetTooltipText(caption);
   m_panel.EnableControl(ID_START_STOP, false);
@@ -211,12 +204,12 @@ int CTestRunController::EndTest(std::uint16_t reason) {
   const std::string reasonText = Text(ReasonString(reason));
   if (params.logTesting) WriteFinishEntry(m_logPath, m_panel.LocalTime(), ReasonString(reason));
   m_panel.EnableCompactMemory(true);
-  m_panel.SetControlText(ID_START_STOP, Text(kStartText));
+  m_panel.SetControlText(ID_START_STOP, Text(kStart));
   m_panel.EnableControl(ID_START_STOP, true);
   m_panel.EnableControl(ID_APP_EXIT, true);
 
   const std::string caption =
-      Format(Text(kCaptionFormat).c_str(), m_title.c_str(), static_cast<int>(m_errorsFound), "");
+      Format(Text(kCaption).c_str(), m_title.c_str(), static_cast<int>(m_errorsFound), "");
   m_panel.SetCaption(caption);
   SetTooltipText(caption);
   m_panel.SetTrayIcon(TrayIcon::Normal);
@@ -224,10 +217,9 @@ int CTestRunController::EndTest(std::uint16_t reason) {
   // A run that tested nothing is always announced: the user may be watching a panel
   // that would otherwise look like an ordinary stop.
   if (!m_panel.IsVisible() || m_panel.IsMinimized() || reason == STOP_NO_TEST_MEMORY) {
-    ShowBalloon(
-        Format(Text(kResultFormat).c_str(), reasonText.c_str(), static_cast<int>(m_errorsFound),
-               static_cast<int>(g_cycleCount.load()), CheckedPercent(cycleIterations)),
-        m_errorsFound > 0 ? BalloonIcon::Error : BalloonIcon::Info);
+    ShowBalloon(Format(Text(kResult).c_str(), reasonText.c_str(), static_cast<int>(m_errorsFound),
+                       static_cast<int>(g_cycleCount.load()), CheckedPercent(cycleIterations)),
+                m_errorsFound > 0 ? BalloonIcon::Error : BalloonIcon::Info);
   }
   return 0;
 }

@@ -16,6 +16,7 @@ struct WorkerProbe {
   bool failStart = false;
   bool starveMemory = false;  // start with a share that buffers cannot be made of
   bool released = false;
+  IMemTest* inner = nullptr;  // the real worker, until released
 };
 
 class ProbedWorker final : public IMemTest {
@@ -46,5 +47,16 @@ class ProbedWorker final : public IMemTest {
   IMemTest* const m_inner;
   WorkerProbe& m_probe;
 };
+
+// A real worker of `method` behind a probe.
+inline IMemTest* MakeProbedWorker(std::int32_t method, WorkerProbe& probe) {
+  CreateMemTest(method, probe.inner);
+  return new ProbedWorker(probe.inner, probe);
+}
+
+// Whether the probed worker's thread has ended for want of memory.
+inline bool WorkerFailed(const WorkerProbe& probe) {
+  return probe.inner->GetStatus().state == MemTestState::Failed;
+}
 
 }  // namespace test_support

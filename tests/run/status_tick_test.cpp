@@ -228,11 +228,8 @@ TEST_F(ControllerTest, WorkersThatFailLaterAreLoggedAndARunLeftWithoutOneStops) 
   WorkerProbe probes[2];
   int made = 0;
   UseFactory([&](std::int32_t method, IMemTest*& out) {
-    WorkerProbe& probe = probes[made++];
-    probe.starveMemory = true;
-    IMemTest* inner = nullptr;
-    CreateMemTest(method, inner);
-    out = new ProbedWorker(inner, probe);
+    probes[made].starveMemory = true;
+    out = MakeProbedWorker(method, probes[made++]);
     return S_OK;
   });
   panel.selections[IDC_THREADS_LIST] = 1;
@@ -241,7 +238,7 @@ TEST_F(ControllerTest, WorkersThatFailLaterAreLoggedAndARunLeftWithoutOneStops) 
   Pump();
   ASSERT_TRUE(controller->running());
   // Both workers end without memory before the tick looks.
-  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  ASSERT_TRUE(WaitUntil([&] { return WorkerFailed(probes[0]) && WorkerFailed(probes[1]); }));
   Tick();
   EXPECT_EQ(panel.posted, std::deque<std::uint32_t>{STOP_NO_TEST_MEMORY << 16 | ID_TEST_END});
   Pump();
@@ -260,17 +257,14 @@ TEST_F(ControllerTest, AWorkerThatFailsLaterLeavesTheOthersTesting) {
   WorkerProbe probes[2];
   int made = 0;
   UseFactory([&](std::int32_t method, IMemTest*& out) {
-    WorkerProbe& probe = probes[made];
-    probe.starveMemory = made++ == 1;
-    IMemTest* inner = nullptr;
-    CreateMemTest(method, inner);
-    out = new ProbedWorker(inner, probe);
+    probes[made].starveMemory = made == 1;
+    out = MakeProbedWorker(method, probes[made++]);
     return S_OK;
   });
   panel.selections[IDC_THREADS_LIST] = 1;
   panel.localTime = kRunStart;
   ASSERT_TRUE(StartRun());
-  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  ASSERT_TRUE(WaitUntil([&] { return WorkerFailed(probes[1]); }));
   Tick();
   Tick();
   EXPECT_TRUE(panel.posted.empty());

@@ -89,9 +89,7 @@ TEST_F(ControllerTest, ARunStoppedByTheUserGoesThroughEveryStateAndLogsIt) {
   WorkerProbe probe;
   UseFactory([&](std::int32_t method, IMemTest*& out) {
     EXPECT_EQ(method, 1);
-    IMemTest* inner = nullptr;
-    CreateMemTest(method, inner);
-    out = new ProbedWorker(inner, probe);
+    out = MakeProbedWorker(method, probe);
     return S_OK;
   });
   controller->cycleDelayMs = 5;
@@ -179,9 +177,7 @@ TEST_F(ControllerTest, FewerWorkersThanAskedShareTheMemoryAndLeaveAWarning) {
     const int n = made++;
     if (n == 1) return E_OUTOFMEMORY;  // not created
     probes[n].failStart = n == 2;      // created, but its thread does not start
-    IMemTest* inner = nullptr;
-    CreateMemTest(method, inner);
-    out = new ProbedWorker(inner, probes[n]);
+    out = MakeProbedWorker(method, probes[n]);
     return S_OK;
   });
   panel.selections[IDC_THREADS_LIST] = 2;
@@ -202,9 +198,7 @@ TEST_F(ControllerTest, FewerWorkersThanAskedShareTheMemoryAndLeaveAWarning) {
 TEST_F(ControllerTest, AllAvailableMemoryIsTakenAsAvailableWhenTheRunBegins) {
   WorkerProbe probe;
   UseFactory([&](std::int32_t method, IMemTest*& out) {
-    IMemTest* inner = nullptr;
-    CreateMemTest(method, inner);
-    out = new ProbedWorker(inner, probe);
+    out = MakeProbedWorker(method, probe);
     return S_OK;
   });
   panel.texts[IDC_MEM_AVAILABLE] = "40";
@@ -235,6 +229,21 @@ TEST_F(ControllerTest, CheckedPercentageUsesTheFullByteCountAndIsNotCapped) {
   // 100,000 cycles of 2^23 iterations over 8 GiB: the memory 1562.5 times over, x 10.
   EXPECT_DOUBLE_EQ(controller->CheckedPercent(0x800000), 15625.0);
   g_cycleCount = saved;
+}
+
+}  // namespace
+
+namespace {
+
+using namespace test_support;
+
+TEST_F(ControllerTest, AnUnknownStopReasonIsLoggedAsUnknown) {
+  panel.localTime = kRunStart;
+  ASSERT_TRUE(StartRun());
+  EXPECT_TRUE(controller->StopTest(9));
+  EXPECT_FALSE(controller->StopTest(STOP_BY_USER)) << "the stop is already on its way";
+  Pump();
+  EXPECT_EQ(Log(), std::string(kStartEntry) + "Finished 10:00:00 (reason: unknown)\r\n");
 }
 
 }  // namespace
