@@ -57,15 +57,6 @@ TEST(Exception, StaticObjectsAreThrownAgainAndAgainWithTheirLocationReset) {
   EXPECT_EQ(Caught([] { QV::ThrowMemoryException(); }), first);
   EXPECT_EQ(first->sourceFile, nullptr);
   EXPECT_EQ(first->sourceLine, -1);
-
-  QV::CException* resources = Caught([] { QV::ThrowResourceException(); });
-  ASSERT_NE(resources, nullptr);
-  EXPECT_TRUE(resources->isStatic);
-  EXPECT_EQ(resources->code, 0x800705AAu);
-  QV::CException* notImplemented = Caught([] { QV::ThrowNotImplementedException(); });
-  ASSERT_NE(notImplemented, nullptr);
-  EXPECT_TRUE(notImplemented->isStatic);
-  EXPECT_EQ(notImplemented->code, 0x80004001u);
 }
 
 TEST(Exception, ThrownErrorsCarryTheirHresult) {
@@ -86,11 +77,6 @@ TEST(Exception, ThrownErrorsCarryTheirHresult) {
     EXPECT_FALSE(exception->faultInfo);
     delete exception;
   }
-  QV::CException* exception = Caught([] { QV::ThrowException(E_INVALIDARG); });
-  ASSERT_NE(exception, nullptr);
-  EXPECT_EQ(exception->code, 0x80070057u);
-  EXPECT_EQ(exception->sourceLine, -1);
-  delete exception;
 }
 
 TEST(ErrorMessage, UnknownCodesAndShortBuffers) {
@@ -118,14 +104,6 @@ TEST(ErrorMessage, AnAccessViolationWithoutFaultInformationReadsAsARead) {
   EXPECT_EQ(ErrorMessage(exception, 256),
             "The thread tried to read from a virtual address 0000000000000000 for which it does "
             "not have the appropriate access.");
-}
-
-TEST(ErrorMessage, TheProgramsOwnTextsClearTheLocation) {
-  QV::CException exception(0xE0001234u);
-  exception.SetLocation("x.cpp", 9);
-  ErrorMessage(exception, 256);
-  EXPECT_EQ(exception.sourceFile, nullptr);
-  EXPECT_EQ(exception.sourceLine, -1);
 }
 
 #if defined(_WIN32)

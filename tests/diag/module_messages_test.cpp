@@ -10,14 +10,6 @@ namespace {
 
 using test_support::MessageBoxRecorder;
 
-TEST(ModuleMessages, CaptionsComeFromTheStringTable) {
-  CModuleMessages messages;
-  EXPECT_EQ(messages.severityCaptions[0], "Warning");
-  EXPECT_EQ(messages.severityCaptions[1], "Error");
-  EXPECT_EQ(messages.severityCaptions[2], "Severe error");
-  EXPECT_EQ(messages.severityCaptions[3], "Fatal error");
-}
-
 TEST(ModuleMessages, SeverityPicksCaptionAndStyle) {
   const struct {
     int level;
