@@ -35,4 +35,7 @@ class Thread {
   bool m_started = false;
 };
 
+// The calling thread's identifier: never 0, and unique among the running threads.
+std::uint32_t CurrentThreadId();
+
 }  // namespace platform

@@ -1,6 +1,7 @@
 #include "platform/thread.h"
 
 #include <pthread.h>
+#include <unistd.h>
 
 namespace platform {
 
@@ -26,6 +27,10 @@ void Thread::Join() {
   pthread_join(static_cast<pthread_t>(m_native), nullptr);
   m_native = 0;
   m_started = false;
+}
+
+std::uint32_t CurrentThreadId() {
+  return static_cast<std::uint32_t>(gettid());
 }
 
 }  // namespace platform

@@ -31,4 +31,8 @@ void Thread::Join() {
   m_started = false;
 }
 
+std::uint32_t CurrentThreadId() {
+  return GetCurrentThreadId();
+}
+
 }  // namespace platform

@@ -1,0 +1,9 @@
+#include "platform/visual_styles.h"
+
+namespace platform {
+
+bool VisualStylesAvailable() {
+  return false;
+}
+
+}  // namespace platform
