@@ -7,8 +7,8 @@
 #include "resources/resource_ids.h"
 #include "run/run_strings.h"
 #include "run/status_tick_state.h"
-#include "run/test_log.h"
-#include "run/test_run_controller.h"
+#include "run/run_log.h"
+#include "run/run_controller.h"
 
 namespace {
 

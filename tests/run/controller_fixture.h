@@ -10,8 +10,8 @@
 #include "fake_run_panel.h"
 #include "resources/resource_ids.h"
 #include "run/status_tick_state.h"
-#include "run/test_log.h"
-#include "run/test_run_controller.h"
+#include "run/run_log.h"
+#include "run/run_controller.h"
 #include "support/temp_folder.h"
 
 namespace test_support {

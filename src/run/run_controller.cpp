@@ -1,11 +1,11 @@
-#include "run/test_run_controller.h"
+#include "run/run_controller.h"
 
 #include "diag/format.h"
 #include "diag/text.h"
 #include "engine/engine_state.h"
 #include "resources/resource_ids.h"
 #include "run/run_strings.h"
-#include "run/test_log.h"
+#include "run/run_log.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "run/test_log.h"
+#include "run/run_log.h"
 
 #include "diag/append_log.h"
 #include "diag/format.h"

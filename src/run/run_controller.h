@@ -21,7 +21,7 @@
 
 #include "engine/mem_test.h"
 #include "run/run_panel.h"
-#include "run/test_params.h"
+#include "run/run_params.h"
 
 // Why a run ends; the reason travels in the high 16 bits of the ID_TEST_END command word.
 enum StopReason : std::uint16_t {
