@@ -1,0 +1,15 @@
+# Fails unless the DLL given as MODULE is only data: no entry point, no import table.
+# Run as: cmake -DOBJDUMP=... -DMODULE=... -P data_only_module.cmake
+execute_process(COMMAND ${OBJDUMP} -p ${MODULE} OUTPUT_VARIABLE headers RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "${OBJDUMP} -p ${MODULE} failed: ${result}")
+endif()
+if(NOT headers MATCHES "AddressOfEntryPoint[ \t]+0+\n")
+  message(FATAL_ERROR "${MODULE} has an entry point")
+endif()
+if(NOT headers MATCHES "Entry 1 0+ 0+ Import Directory")
+  message(FATAL_ERROR "${MODULE} has an import table")
+endif()
+if(headers MATCHES "DLL Name:")
+  message(FATAL_ERROR "${MODULE} imports a DLL")
+endif()
