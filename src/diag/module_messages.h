@@ -15,7 +15,10 @@
 
 // Severity levels; each picks the caption and the icon of the box.
 inline constexpr int SEVERITY_INFO = 0;
+// <windows.h> defines SEVERITY_ERROR as a macro of the same value.
+#ifndef SEVERITY_ERROR
 inline constexpr int SEVERITY_ERROR = 1;
+#endif
 inline constexpr int SEVERITY_SEVERE = 2;
 inline constexpr int SEVERITY_FATAL = 3;
 
