@@ -25,10 +25,12 @@ TEST(FirstStart, ShowsDefaultsStaysSingleHidesAndExitsWithItsCode) {
 
   EXPECT_EQ(panel.Caption(), "Sieveline");
   EXPECT_TRUE(UserKeyExists());
+  // "Memory to test" starts at the memory available; the idle tick may since have found
+  // more available (the test field stays) or less (the test field follows it down).
   const unsigned long available = std::stoul(panel.Text(kMemAvailable));
-  // The idle tick may have found a little more memory since the panel was filled.
-  EXPECT_LE(std::stoul(panel.Text(kMemToTest)), available);
-  EXPECT_GE(std::stoul(panel.Text(kMemToTest)) + 64, available);
+  const unsigned long toTest = std::stoul(panel.Text(kMemToTest));
+  EXPECT_LE(toTest, available);
+  EXPECT_GE(toTest, available / 2);
   EXPECT_GE(std::stoul(panel.Text(kMemTotal)), available);
   EXPECT_EQ(panel.Text(kMethodList), "random");
   EXPECT_EQ(panel.Text(kPriorityList), "normal");
