@@ -9,33 +9,15 @@ constexpr UINT kSendTimeoutMs = 20000;
 constexpr WPARAM kTrayIconId = 130;
 constexpr int kMessageBoxText = 0xFFFF;
 
-struct WindowSearch {
-  DWORD processId;
-  const char* className;
-  const char* caption;  // null: any
-  HWND found = nullptr;
-};
-
-BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter) {
-  auto& search = *reinterpret_cast<WindowSearch*>(parameter);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  char name[64] = "";
-  GetClassNameA(window, name, sizeof name);
-  char caption[64] = "";
-  GetWindowTextA(window, caption, sizeof caption);
-  if (owner == search.processId && lstrcmpA(name, search.className) == 0 &&
-      (!search.caption || lstrcmpA(caption, search.caption) == 0)) {
-    search.found = window;
-    return FALSE;
-  }
-  return TRUE;
-}
-
+// A top-level window of `processId` with that class and, unless null, that caption.
 HWND FindProcessWindow(DWORD processId, const char* className, const char* caption) {
-  WindowSearch search{processId, className, caption};
-  EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  HWND window = nullptr;
+  while ((window = FindWindowExA(nullptr, window, className, caption))) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == processId) return window;
+  }
+  return nullptr;
 }
 
 LRESULT SendBounded(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -71,10 +53,6 @@ std::string Panel::Caption() const {
 
 std::string Panel::Text(int control) const {
   return WindowText(Item(control));
-}
-
-int Panel::Selection(int list) const {
-  return static_cast<int>(SendBounded(Item(list), CB_GETCURSEL, 0, 0));
 }
 
 bool Panel::Checked(int box) const {

@@ -35,7 +35,6 @@ class Panel {
   std::string Caption() const;
   // The text of a control; for a drop-down list, its selected entry.
   std::string Text(int control) const;
-  int Selection(int list) const;
   bool Checked(int box) const;
   bool Enabled(int control) const { return IsWindowEnabled(Item(control)); }
   bool Visible() const { return IsWindowVisible(m_window); }

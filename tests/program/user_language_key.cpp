@@ -25,19 +25,13 @@ void SetLanguageValue(DWORD type, const void* data, DWORD bytes) {
 }
 
 LanguageValueGuard::LanguageValueGuard() {
-  DWORD bytes = 0;
   m_present = RegGetValueA(HKEY_CURRENT_USER, kKey, kValue, RRF_RT_ANY | RRF_NOEXPAND, &m_type,
-                           nullptr, &bytes) == ERROR_SUCCESS;
-  m_data.resize(bytes);
-  if (m_present) {
-    RegGetValueA(HKEY_CURRENT_USER, kKey, kValue, RRF_RT_ANY | RRF_NOEXPAND, &m_type, m_data.data(),
-                 &bytes);
-  }
+                           m_data, &m_size) == ERROR_SUCCESS;
 }
 
 LanguageValueGuard::~LanguageValueGuard() {
   if (m_present) {
-    SetLanguageValue(m_type, m_data.data(), static_cast<DWORD>(m_data.size()));
+    SetLanguageValue(m_type, m_data, m_size);
   } else {
     RegDeleteKeyValueA(HKEY_CURRENT_USER, kKey, kValue);
   }

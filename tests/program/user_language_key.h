@@ -5,9 +5,6 @@
 
 #include <windows.h>
 
-#include <string>
-#include <vector>
-
 namespace program_driver {
 
 bool UserKeyExists();
@@ -25,7 +22,8 @@ class LanguageValueGuard {
  private:
   bool m_present = false;
   DWORD m_type = 0;
-  std::vector<BYTE> m_data;
+  BYTE m_data[256] = {};
+  DWORD m_size = sizeof m_data;
 };
 
 }  // namespace program_driver
