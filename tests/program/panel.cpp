@@ -82,14 +82,22 @@ void Panel::PostTrayDoubleClick() const {
   PostMessageA(m_window, RegisterWindowMessageA("WM_TRAYICON"), kTrayIconId, WM_LBUTTONDBLCLK);
 }
 
-bool AnswerWarning(DWORD processId, int button, std::string& text) {
+HWND WaitForDialog(DWORD processId, const char* caption) {
   HWND box = nullptr;
-  if (!WaitUntil([&] { return (box = FindProcessWindow(processId, "#32770", "Warning")); })) {
-    return false;
-  }
-  text = WindowText(GetDlgItem(box, kMessageBoxText));
+  WaitUntil([&] { return (box = FindProcessWindow(processId, "#32770", caption)) != nullptr; });
+  return box;
+}
+
+bool PressAndWaitClosed(HWND box, int button) {
   PostMessageA(GetDlgItem(box, button), BM_CLICK, 0, 0);
   return WaitUntil([&] { return !IsWindow(box); });
+}
+
+bool AnswerWarning(DWORD processId, int button, std::string& text) {
+  HWND box = WaitForDialog(processId, "Warning");
+  if (!box) return false;
+  text = WindowText(GetDlgItem(box, kMessageBoxText));
+  return PressAndWaitClosed(box, button);
 }
 
 }  // namespace program_driver

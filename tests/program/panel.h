@@ -53,8 +53,12 @@ class Panel {
   HWND m_window = nullptr;
 };
 
+// Waits for a dialog box of the process with that caption; null when none appeared.
+HWND WaitForDialog(DWORD processId, const char* caption);
+// Presses `button` (IDOK, IDYES, IDNO) of a dialog box; false unless the box then closed.
+bool PressAndWaitClosed(HWND box, int button);
 // Waits for the process's message box captioned "Warning", reads its text into `text`
-// and presses `button` (IDYES, IDNO); false when no such box appeared.
+// and presses `button`; false when no such box appeared or it did not close.
 bool AnswerWarning(DWORD processId, int button, std::string& text);
 
 }  // namespace program_driver

@@ -19,6 +19,10 @@ class ProgramProcess {
   DWORD Id() const { return m_info.dwProcessId; }
   HANDLE Handle() const { return m_info.hProcess; }
   bool Running() const;
+  DWORD HandleCount() const;
+  DWORD ThreadCount() const;
+  // The process's committed private memory.
+  SIZE_T CommittedBytes() const;
   // Waits, within the deadline, for the process to end; false if it is still running.
   bool WaitForExit(DWORD& exitCode) const;
 

@@ -21,6 +21,7 @@ constexpr std::uint64_t kShareBytes = 16 << 20;
 constexpr const char* kSettings =
     "[setup]\r\nerrlog=1\r\nsignal=0\r\ntopmem=1\r\nmethod=1\r\n"
     "[tweak]\r\ntimeout=2000\r\n";
+constexpr WPARAM kAboutCommand = 0x4200;
 constexpr const char* kConfirmExit =
     "Are you sure you want to stop testing and quit the application?";
 const std::string kTime = R"(\d\d:\d\d:\d\d)";
@@ -40,8 +41,15 @@ std::string FinishEntry() {
   return "Finished " + kTime + R"( \(reason: terminated by user\)\r\n)";
 }
 
+// The caption of a run's status, with its spinner, comes once a cycle has ended.
 bool Running(const Panel& panel) {
-  return panel.Text(kStartStop) == "Stop" && panel.Caption().starts_with("Sieveline: 0 errors ");
+  const std::string caption = panel.Caption();
+  return panel.Text(kStartStop) == "Stop" && caption.starts_with("Sieveline: 0 errors ") &&
+         caption != "Sieveline: 0 errors ";
+}
+
+bool Stopped(const Panel& panel) {
+  return panel.Text(kStartStop) == "Start" && panel.Caption() == "Sieveline: 0 errors ";
 }
 
 TEST(TestRun, FindsAPlantedFaultLogsItAndAsksBeforeQuitting) {
@@ -105,6 +113,50 @@ TEST(TestRun, FindsAPlantedFaultLogsItAndAsksBeforeQuitting) {
   ASSERT_TRUE(std::regex_match(log, error, expected)) << log;
   // A cycle of one 16 MB worker checks its memory once: ten percent on the shown scale.
   EXPECT_EQ(std::stoul(error[2]), 10 * std::stoul(error[1]));
+}
+
+TEST(TestRun, KeepsTickingBehindTheAboutBoxAndLeavesNothingBehindAfterTwentyRuns) {
+  const ProgramCopy program;
+  program.WriteSettings("[setup]\r\nerrlog=0\r\nsignal=0\r\n");
+  const test_support::TempFolder elsewhere;
+  const ProgramProcess process(program.Executable(), elsewhere.Path().string());
+  const Panel panel(process.Id());
+  ASSERT_TRUE(panel.Found()) << "no panel appeared";
+  panel.Type(kMemToTest, "16");
+
+  auto run = [&](bool openAbout) {
+    panel.Click(kStartStop);
+    ASSERT_TRUE(WaitUntil([&] { return Running(panel); })) << panel.Caption();
+    if (openAbout) {
+      panel.PostSystemCommand(kAboutCommand);
+      HWND about = WaitForDialog(process.Id(), "About");
+      ASSERT_TRUE(about) << "no About box";
+      const std::string cycles = panel.Text(kCycles);
+      // A modal box tells its owner that it is idle each time its queue runs empty, so the
+      // pointer moves over it, as a user's would.
+      EXPECT_TRUE(WaitUntil([&] {
+        PostMessageA(about, WM_MOUSEMOVE, 0, 0);
+        return panel.Text(kCycles) != cycles;
+      })) << "no status behind the About box; owner "
+          << GetWindow(about, GW_OWNER);
+      ASSERT_TRUE(PressAndWaitClosed(about, IDOK));
+    }
+    panel.Click(kStartStop);
+    ASSERT_TRUE(WaitUntil([&] { return Stopped(panel); })) << panel.Caption();
+  };
+  // The first run makes what lives as long as the process: the random source's provider,
+  // the balloon's window.
+  run(true);
+  const DWORD handles = process.HandleCount();
+  const DWORD threads = process.ThreadCount();
+  const SIZE_T committed = process.CommittedBytes();
+  ASSERT_GT(handles, 0u);
+  ASSERT_GT(committed, 0u);
+  for (int i = 0; i < 20; ++i) run(false);
+  // One run's buffers alone are 16 MB.
+  EXPECT_EQ(process.ThreadCount(), threads);
+  EXPECT_LE(process.HandleCount(), handles + 10);
+  EXPECT_LE(process.CommittedBytes(), committed + (8 << 20));
 }
 
 }  // namespace
