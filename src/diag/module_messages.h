@@ -15,7 +15,11 @@
 
 // Severity levels; each picks the caption and the icon of the box.
 inline constexpr int SEVERITY_INFO = 0;
+// Windows' <winerror.h> has a macro of this name with the same value; where it is in
+// force it stands for this constant.
+#ifndef SEVERITY_ERROR
 inline constexpr int SEVERITY_ERROR = 1;
+#endif
 inline constexpr int SEVERITY_SEVERE = 2;
 inline constexpr int SEVERITY_FATAL = 3;
 
