@@ -15,6 +15,13 @@
 #include "diag/tools.h"
 #include "platform/thread.h"
 
+#if !defined(_WIN32)
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <cstdio>
+#endif
+
 namespace {
 
 // The faulting operations. Each is a function of its own, so the faulting instruction
@@ -183,6 +190,29 @@ TEST_F(FaultTranslation, EachThreadTranslatesOnlyWhenItAsked) {
   EXPECT_EQ(caught->code, 0xC0000005u);
   EXPECT_TRUE(CatchFault([] { Divide(1, 0); }));
 }
+
+#if !defined(_WIN32)
+TEST_F(FaultTranslation, ABusErrorIsTheInPageError) {
+  // A mapped page that its file no longer reaches cannot be brought in.
+  std::FILE* file = std::tmpfile();
+  ASSERT_NE(file, nullptr);
+  const auto page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+  ASSERT_EQ(ftruncate(fileno(file), page), 0);
+  void* mapped = mmap(nullptr, page, PROT_READ, MAP_SHARED, fileno(file), 0);
+  ASSERT_NE(mapped, MAP_FAILED);
+  ASSERT_EQ(ftruncate(fileno(file), 0), 0);
+  const auto caught = CatchFault([&] { ReadFrom(reinterpret_cast<std::uintptr_t>(mapped)); });
+  munmap(mapped, page);
+  std::fclose(file);
+  ASSERT_TRUE(caught);
+  EXPECT_EQ(caught->code, 0xC0000006u);
+  EXPECT_TRUE(FaultedIn(*caught, &ReadFrom));
+  EXPECT_EQ(caught->text,
+            "The thread tried to access a page that was not present, and the system was unable "
+            "to load the page." +
+                AddressLine(*caught));
+}
+#endif
 
 // Reads address 0. Were the fault translated, the process would end normally instead.
 void ReadZeroUntranslated() {
