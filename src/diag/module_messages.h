@@ -15,7 +15,8 @@
 
 // Severity levels; each picks the caption and the icon of the box.
 inline constexpr int SEVERITY_INFO = 0;
-// <windows.h> defines SEVERITY_ERROR as a macro of the same value.
+// Windows' <winerror.h> has a macro of this name with the same value; where it is in
+// force it stands for this constant.
 #ifndef SEVERITY_ERROR
 inline constexpr int SEVERITY_ERROR = 1;
 #endif

@@ -3,6 +3,12 @@
 // thread, which throws a C++ exception in their place. A fault on any other thread keeps
 // the platform's default behaviour: the process ends.
 //
+// Where the system catches faults of its own (Windows' structured exceptions), a fault in
+// system code is the system's: it is translated only when no handler of the system takes
+// it, so a call that the system answers by handling its own fault returns as it would
+// without the translator. A fault in the program's own code, or of its bounds check, is
+// translated before any handler sees it.
+//
 // Code that may fault on a translated thread must be built with -fnon-call-exceptions,
 // so that the faulting instruction can throw, and with unwind tables.
 

@@ -4,8 +4,8 @@
 #include "diag/text.h"
 #include "engine/engine_state.h"
 #include "resources/resource_ids.h"
-#include "run/run_strings.h"
 #include "run/run_log.h"
+#include "run/run_strings.h"
 
 namespace {
 
@@ -95,16 +95,20 @@ bool CTestRunController::StartTest() {
   if (!m_panel.ReadNumber(IDC_HOURS_LIMIT, params.hoursLimit) || params.hoursLimit > 100) {
     return RejectField(IDC_HOURS_LIMIT);
   }
+  // A language module may list more entries than the program knows: a method or a number
+  // of work threads beyond them is as invalid as no selection. Any priority beyond them
+  // runs at the normal class.
   const struct {
     int list;
     std::uint32_t& index;
-  } lists[] = {{IDC_METHOD_LIST, params.methodIndex},
-               {IDC_THREADS_LIST, params.threadsIndex},
-               {IDC_PRIORITY_LIST, params.priorityIndex}};
-  for (const auto& [list, index] : lists) {
+    std::uint32_t known;
+  } lists[] = {{IDC_METHOD_LIST, params.methodIndex, 2},
+               {IDC_THREADS_LIST, params.threadsIndex, 3},
+               {IDC_PRIORITY_LIST, params.priorityIndex, UINT32_MAX}};
+  for (const auto& [list, index, known] : lists) {
     const std::int32_t selection = m_panel.ReadSelection(list);
     index = static_cast<std::uint32_t>(selection);
-    if (selection < 0) return RejectField(list);
+    if (selection < 0 || index >= known) return RejectField(list);
   }
   params.logTesting = m_panel.ReadChecked(IDC_LOG_TESTING);
   params.alarmOnError = m_panel.ReadChecked(IDC_ALARM_ON_ERROR);

@@ -1,14 +1,16 @@
 // The status tick: the panel's idle handler supervises a run about once a second and
 // keeps the memory figures fresh between runs.
 
+#include <algorithm>
+
 #include "diag/format.h"
 #include "diag/text.h"
 #include "engine/engine_state.h"
 #include "resources/resource_ids.h"
+#include "run/run_controller.h"
+#include "run/run_log.h"
 #include "run/run_strings.h"
 #include "run/status_tick_state.h"
-#include "run/run_log.h"
-#include "run/run_controller.h"
 
 namespace {
 
@@ -83,7 +85,9 @@ void CTestRunController::RunningTick(std::uint64_t now) {
     m_panel.SetCaption(Format(ResolveText(TextId(kCaption)).c_str(), m_title.c_str(),
                               static_cast<int>(m_errorsFound), spinner));
     m_panel.SetControlText(IDC_TIME_ELAPSED, ElapsedText(m_elapsedSeconds));
-    m_panel.SetControlNumber(IDC_CHECKED, static_cast<std::uint32_t>(checked));
+    // Days of a small share with several workers pass what the field can show.
+    m_panel.SetControlNumber(IDC_CHECKED,
+                             static_cast<std::uint32_t>(std::min(checked, 4294967295.0)));
     m_panel.SetControlNumber(IDC_ERRORS_FOUND, m_errorsFound);
     m_panel.SetControlNumber(IDC_CYCLES, static_cast<std::uint32_t>(g_cycleCount.load()));
   }

@@ -7,6 +7,7 @@
 #include "diag/text.h"
 #include "diag/tools.h"
 #include "shell/main_dlg.h"
+#include "shell/platform_version.h"
 #include "shell/sieveline_module.h"
 
 namespace {
@@ -27,14 +28,9 @@ void BringRunningPanelForward() {
 }
 
 bool PlatformSupported() {
-  OSVERSIONINFOA version{};
-  version.dwOSVersionInfoSize = sizeof version;
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-  if (!GetVersionExA(&version)) return false;
-#pragma GCC diagnostic pop
-  return version.dwMajorVersion >= 5 ||
-         (version.dwMajorVersion == 4 && version.dwMinorVersion >= 90);
+  std::uint32_t major = 0;
+  std::uint32_t minor = 0;
+  return QueryPlatformVersion(major, minor) && IsSupportedPlatform(major, minor);
 }
 
 int RunProgram(char* cmdLine, int showCommand) {

@@ -391,9 +391,8 @@ void CMainDlg::PrepareMenu(HMENU popup) {
 // What the run controller does to the panel.
 
 bool CMainDlg::ReadNumber(int control, std::uint32_t& value) {
-  BOOL isNumber = FALSE;
-  value = GetDlgItemInt(m_hWnd, control, &isNumber, FALSE);
-  return isNumber;
+  value = 0;
+  return CWinDataExchangeEx::ReadNumber(Item(control), value);
 }
 
 std::int32_t CMainDlg::ReadSelection(int list) {

@@ -1,6 +1,7 @@
 // Processor faults on a thread that InitTools set up arrive as QV::CRunTimeException,
 // caught as QV::CException*, with the fault's own text; faults on other threads end the
-// process as they always do.
+// process as they always do. On Windows a fault that system code handles itself stays the
+// system's.
 
 #include <gtest/gtest.h>
 
@@ -14,6 +15,17 @@
 #include "diag/format.h"
 #include "diag/tools.h"
 #include "platform/thread.h"
+
+#if defined(_WIN32)
+#include <windows.h>
+
+#include <cstring>
+#else
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <cstdio>
+#endif
 
 namespace {
 
@@ -183,6 +195,69 @@ TEST_F(FaultTranslation, EachThreadTranslatesOnlyWhenItAsked) {
   EXPECT_EQ(caught->code, 0xC0000005u);
   EXPECT_TRUE(CatchFault([] { Divide(1, 0); }));
 }
+
+#if defined(_WIN32)
+bool InOwnImage(std::uint64_t address) {
+  HMODULE module = nullptr;
+  GetModuleHandleExA(
+      GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+      reinterpret_cast<LPCSTR>(address), &module);
+  return module == GetModuleHandleA(nullptr);
+}
+
+TEST(SystemFaults, AFaultTheSystemHandlesStaysTheSystems) {
+  // lstrlenA answers a bad pointer with 0 by catching its own access violation.
+  EXPECT_EQ(lstrlenA(reinterpret_cast<LPCSTR>(std::uintptr_t{16})), 0);
+
+  // The program's own faults are still translated, the bounds check raised inside the
+  // system among them, and it is reported where the check failed.
+  const auto own = CatchFault([] { WriteTo(0x20); });
+  ASSERT_TRUE(own);
+  EXPECT_EQ(own->text,
+            "The thread tried to write to a virtual address 0000000000000020 for which it does "
+            "not have the appropriate access." +
+                AddressLine(*own));
+  const auto bounds = CatchFault([] {
+    QV::CheckedArray<int, 4> items;
+    items[4] = 1;
+  });
+  ASSERT_TRUE(bounds);
+  EXPECT_EQ(bounds->code, 0xC000008Cu);
+  EXPECT_TRUE(InOwnImage(bounds->fault.instructionAddress));
+}
+
+TEST(SystemFaults, AFaultThatNobodyHandlesIsTranslatedWhereItHappened) {
+  // The runtime's strlen leaves a bad pointer's fault to its callers, and none takes it.
+  std::size_t (*volatile length)(const char*) = &std::strlen;
+  const auto caught =
+      CatchFault([&] { length(reinterpret_cast<const char*>(std::uintptr_t{16})); });
+  ASSERT_TRUE(caught);
+  EXPECT_EQ(caught->code, 0xC0000005u);
+  EXPECT_EQ(caught->fault.inaccessibleAddress, 16u);
+  EXPECT_FALSE(InOwnImage(caught->fault.instructionAddress));
+}
+#else
+TEST_F(FaultTranslation, ABusErrorIsTheInPageError) {
+  // A mapped page that its file no longer reaches cannot be brought in.
+  std::FILE* file = std::tmpfile();
+  ASSERT_NE(file, nullptr);
+  const auto page = static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
+  ASSERT_EQ(ftruncate(fileno(file), page), 0);
+  void* mapped = mmap(nullptr, page, PROT_READ, MAP_SHARED, fileno(file), 0);
+  ASSERT_NE(mapped, MAP_FAILED);
+  ASSERT_EQ(ftruncate(fileno(file), 0), 0);
+  const auto caught = CatchFault([&] { ReadFrom(reinterpret_cast<std::uintptr_t>(mapped)); });
+  munmap(mapped, page);
+  std::fclose(file);
+  ASSERT_TRUE(caught);
+  EXPECT_EQ(caught->code, 0xC0000006u);
+  EXPECT_TRUE(FaultedIn(*caught, &ReadFrom));
+  EXPECT_EQ(caught->text,
+            "The thread tried to access a page that was not present, and the system was unable "
+            "to load the page." +
+                AddressLine(*caught));
+}
+#endif
 
 // Reads address 0. Were the fault translated, the process would end normally instead.
 void ReadZeroUntranslated() {

@@ -16,21 +16,26 @@ constexpr char kInvalidField[] =
 TEST_F(ControllerTest, StartRejectsTheFirstInvalidFieldInReadingOrder) {
   struct Case {
     int control;
-    const char* text;  // nullptr: clear the list's selection
+    const char* text;  // nullptr: select `selection` in the list, -1 for none
+    std::int32_t selection = -1;
   };
+  // The last two are entries that a language module may list beyond those the program knows.
   const Case cases[] = {
-      {IDC_MEM_AVAILABLE, "n/a"},  {IDC_MEM_TOTAL, ""},          {IDC_MEM_TO_TEST, "15"},
-      {IDC_MEM_TO_TEST, "3001"},   {IDC_MEM_TO_TEST, ""},        {IDC_ERRORS_LIMIT, "101"},
-      {IDC_ERRORS_LIMIT, "-1"},    {IDC_HOURS_LIMIT, "101"},     {IDC_METHOD_LIST, nullptr},
-      {IDC_THREADS_LIST, nullptr}, {IDC_PRIORITY_LIST, nullptr},
+      {IDC_MEM_AVAILABLE, "n/a"},     {IDC_MEM_TOTAL, ""},          {IDC_MEM_TO_TEST, "15"},
+      {IDC_MEM_TO_TEST, "3001"},      {IDC_MEM_TO_TEST, ""},        {IDC_ERRORS_LIMIT, "101"},
+      {IDC_ERRORS_LIMIT, "-1"},       {IDC_HOURS_LIMIT, "101"},     {IDC_METHOD_LIST, nullptr},
+      {IDC_THREADS_LIST, nullptr},    {IDC_PRIORITY_LIST, nullptr}, {IDC_METHOD_LIST, nullptr, 2},
+      {IDC_THREADS_LIST, nullptr, 3},
   };
   panel.visible = false;  // the balloon does not depend on it
   for (const Case& c : cases) {
     SetUp();
     if (c.text) {
       panel.texts[c.control] = c.text;
-    } else {
+    } else if (c.selection < 0) {
       panel.selections.erase(c.control);
+    } else {
+      panel.selections[c.control] = c.selection;
     }
     const int beeps = panel.beeps;
     EXPECT_FALSE(controller->StartTest()) << c.control;

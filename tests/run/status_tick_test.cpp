@@ -190,6 +190,17 @@ TEST_F(ControllerTest, ShownStatusSpinsAndTheTrayAlternatesEverySecondTick) {
   controller->EndRunForExit();
 }
 
+TEST_F(ControllerTest, TheCheckedFieldShowsAtMostTheLargestUnsigned32BitNumber) {
+  panel.checks = {};
+  controller->OnShowWindow(true);
+  ASSERT_TRUE(StartRun());
+  // 16 MiB in cycles of 2^20 iterations: a billion cycles are 10^10 percent.
+  g_cycleCount = 1'000'000'000;
+  Tick();
+  EXPECT_EQ(panel.numbers[IDC_CHECKED], 4294967295u);
+  controller->EndRunForExit();
+}
+
 TEST_F(ControllerTest, TheTickKeepsItsCadenceWhereA32BitTickCountWraps) {
   panel.checks = {};
   controller->OnShowWindow(true);

@@ -11,7 +11,7 @@
 
 namespace {
 
-// Each item as the user sees it: its text, "-" for a separator, "(gray)" appended when grayed.
+// Each item as the user sees it: its text, "-" for a separator, " (gray)" appended when grayed.
 std::vector<std::string> Items(const TrayMenuState& state) {
   HMENU menu = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_TRAY_MENU));
   HMENU popup = GetSubMenu(menu, 0);
@@ -21,9 +21,11 @@ std::vector<std::string> Items(const TrayMenuState& state) {
     char text[64] = {};
     GetMenuStringA(popup, i, text, sizeof text, MF_BYPOSITION);
     const UINT flags = GetMenuState(popup, i, MF_BYPOSITION);
-    std::string item = flags & MF_SEPARATOR ? "-" : text;
-    if (flags & MF_GRAYED) item += " (gray)";
-    items.push_back(item);
+    if (flags & MF_SEPARATOR) {
+      items.push_back("-");
+    } else {
+      items.push_back(std::string(text) + (flags & MF_GRAYED ? " (gray)" : ""));
+    }
   }
   DestroyMenu(menu);
   return items;

@@ -13,7 +13,7 @@ namespace {
 
 thread_local FaultTranslator t_translator = nullptr;
 
-constexpr int kFaultSignals[] = {SIGSEGV, SIGFPE, SIGILL};
+constexpr int kFaultSignals[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL};
 struct sigaction g_previousActions[std::size(kFaultSignals)];
 
 struct sigaction& PreviousAction(int signal) {
@@ -25,6 +25,8 @@ struct sigaction& PreviousAction(int signal) {
 // The Windows exception code of a fault, from its signal and the kernel's reason.
 std::uint32_t FaultCode(int signal, int reason) {
   if (signal == SIGSEGV) return kFaultAccessViolation;
+  // A page that cannot be brought in, such as one of a mapped file past its end.
+  if (signal == SIGBUS) return 0xC0000006u;
   if (signal == SIGILL) return reason == ILL_PRVOPC ? 0xC0000096u : 0xC000001Du;
   switch (reason) {
     case FPE_INTDIV:

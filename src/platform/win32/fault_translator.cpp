@@ -50,6 +50,21 @@ namespace {
 // reading a TLS slot never allocates, so the exception handler may do it.
 DWORD g_translatorSlot = TLS_OUT_OF_INDEXES;
 
+// The program's own image: the module this translator is linked into. Only a fault of
+// an instruction in it is the program's own at first chance; system code raises and
+// handles faults of its own, and those stay the system's.
+std::uintptr_t g_imageStart = 0;
+std::uintptr_t g_imageEnd = 0;
+
+// The second parameter of the array-bounds fault that RaiseArrayBoundsFault raises:
+// RaiseException raises it inside the system, and this address, unique to the image, tells
+// it from the system's. The first parameter is the address of the bounds check that failed.
+ULONG_PTR BoundsCheckMarker() {
+  return reinterpret_cast<ULONG_PTR>(&g_imageStart);
+}
+
+LPTOP_LEVEL_EXCEPTION_FILTER g_previousFilter = nullptr;
+
 // The processor faults that become exceptions. Breakpoints and single steps belong to
 // debuggers; a stack overflow leaves no stack to throw on; the dispatcher's own failures
 // cannot be continued.
@@ -76,17 +91,31 @@ bool IsTranslated(DWORD code) {
   }
 }
 
-LONG CALLBACK OnException(EXCEPTION_POINTERS* exception) {
-  const EXCEPTION_RECORD& record = *exception->ExceptionRecord;
-  // The code first: every C++ throw passes here too, and TlsGetValue resets the last error.
-  if (!IsTranslated(record.ExceptionCode) || (record.ExceptionFlags & EXCEPTION_NONCONTINUABLE) ||
-      TlsGetValue(g_translatorSlot) == nullptr) {
-    return EXCEPTION_CONTINUE_SEARCH;
-  }
+bool IsBoundsCheck(const EXCEPTION_RECORD& record) {
+  return record.ExceptionCode == EXCEPTION_ARRAY_BOUNDS_EXCEEDED && record.NumberParameters == 2 &&
+         record.ExceptionInformation[1] == BoundsCheckMarker();
+}
 
+bool InOwnImage(const void* address) {
+  const auto at = reinterpret_cast<std::uintptr_t>(address);
+  return at >= g_imageStart && at < g_imageEnd;
+}
+
+// Whether the fault is one to translate on this thread at all.
+bool IsTranslatable(const EXCEPTION_RECORD& record) {
+  // The code first: every C++ throw passes here too, and TlsGetValue resets the last error.
+  return IsTranslated(record.ExceptionCode) &&
+         !(record.ExceptionFlags & EXCEPTION_NONCONTINUABLE) &&
+         TlsGetValue(g_translatorSlot) != nullptr;
+}
+
+// Resumes the faulting thread in SievelineFaultFrame, which throws the fault.
+LONG ThrowFromFault(EXCEPTION_POINTERS* exception) {
+  const EXCEPTION_RECORD& record = *exception->ExceptionRecord;
   CONTEXT& context = *exception->ContextRecord;
   context.Rcx = record.ExceptionCode;
-  context.Rdx = reinterpret_cast<DWORD64>(record.ExceptionAddress);
+  context.Rdx = IsBoundsCheck(record) ? record.ExceptionInformation[0]
+                                      : reinterpret_cast<DWORD64>(record.ExceptionAddress);
   context.R8 = kAccessRead;
   context.R9 = 0;
   if (record.ExceptionCode == EXCEPTION_ACCESS_VIOLATION && record.NumberParameters >= 2) {
@@ -100,22 +129,52 @@ LONG CALLBACK OnException(EXCEPTION_POINTERS* exception) {
   return EXCEPTION_CONTINUE_EXECUTION;
 }
 
+// First chance: the program's own faults, before any handler of the system sees them.
+LONG CALLBACK OnException(EXCEPTION_POINTERS* exception) {
+  const EXCEPTION_RECORD& record = *exception->ExceptionRecord;
+  if (!IsTranslatable(record) || !(InOwnImage(record.ExceptionAddress) || IsBoundsCheck(record))) {
+    return EXCEPTION_CONTINUE_SEARCH;
+  }
+  return ThrowFromFault(exception);
+}
+
+// Last chance: a fault in system code that no handler took. On a translated thread it is
+// thrown from where it happened all the same, so that it ends in the program's report.
+LONG CALLBACK OnUnhandledException(EXCEPTION_POINTERS* exception) {
+  if (IsTranslatable(*exception->ExceptionRecord)) return ThrowFromFault(exception);
+  return g_previousFilter != nullptr ? g_previousFilter(exception) : EXCEPTION_CONTINUE_SEARCH;
+}
+
 void InstallHandler() {
+  HMODULE image = nullptr;
+  GetModuleHandleExA(
+      GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+      reinterpret_cast<LPCSTR>(&InstallHandler), &image);
+  const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(image);
+  const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(reinterpret_cast<const BYTE*>(image) +
+                                                             dos->e_lfanew);
+  g_imageStart = reinterpret_cast<std::uintptr_t>(image);
+  g_imageEnd = g_imageStart + nt->OptionalHeader.SizeOfImage;
+
   g_translatorSlot = TlsAlloc();
   AddVectoredExceptionHandler(1, &OnException);
+  g_previousFilter = SetUnhandledExceptionFilter(&OnUnhandledException);
 }
 
 }  // namespace
 
 void SetFaultTranslator(FaultTranslator translator) {
-  // The handler is the process's; whether a fault is translated is the thread's.
+  // The handlers are the process's; whether a fault is translated is the thread's.
   static std::once_flag installed;
   std::call_once(installed, &InstallHandler);
   TlsSetValue(g_translatorSlot, reinterpret_cast<void*>(translator));
 }
 
-void RaiseArrayBoundsFault() {
-  RaiseException(EXCEPTION_ARRAY_BOUNDS_EXCEEDED, 0, 0, nullptr);
+[[gnu::noinline]] void RaiseArrayBoundsFault() {
+  const ULONG_PTR parameters[] = {
+      reinterpret_cast<ULONG_PTR>(__builtin_extract_return_addr(__builtin_return_address(0))),
+      BoundsCheckMarker()};
+  RaiseException(EXCEPTION_ARRAY_BOUNDS_EXCEEDED, 0, 2, parameters);
   // Only a debugger goes on after an untranslated fault; there is nothing to go back to.
   std::abort();
 }

@@ -78,21 +78,8 @@ class CWinDataExchangeEx {
     return IsWindow(spin) ? spin : nullptr;
   }
 
- private:
-  // Child, visible, border, UDS_NOTHOUSANDS, UDS_ARROWKEYS, UDS_ALIGNRIGHT, UDS_SETBUDDYINT.
-  static constexpr DWORD kSpinStyle = 0x508000A6;
-
-  HWND Dialog() const { return static_cast<const T*>(this)->m_hWnd; }
-
-  bool Fail(HWND control) {
-    MessageBeep(0xFFFFFFFF);
-    // Through the dialog, so that the default button and an edit's selection follow.
-    if (control != nullptr) {
-      SendMessageA(Dialog(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
-    }
-    return false;
-  }
-
+ protected:
+  // The one reading of a number field, also for readers that report failures their own way.
   // Digits only, at least one, no sign and no spaces, at most 2^32 - 1. Read here rather than
   // through GetDlgItemInt, so that the rule is the same on every system.
   static bool ReadNumber(HWND control, std::uint32_t& value) {
@@ -108,6 +95,21 @@ class CWinDataExchangeEx {
     }
     value = static_cast<std::uint32_t>(number);
     return true;
+  }
+
+ private:
+  // Child, visible, border, UDS_NOTHOUSANDS, UDS_ARROWKEYS, UDS_ALIGNRIGHT, UDS_SETBUDDYINT.
+  static constexpr DWORD kSpinStyle = 0x508000A6;
+
+  HWND Dialog() const { return static_cast<const T*>(this)->m_hWnd; }
+
+  bool Fail(HWND control) {
+    MessageBeep(0xFFFFFFFF);
+    // Through the dialog, so that the default button and an edit's selection follow.
+    if (control != nullptr) {
+      SendMessageA(Dialog(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+    }
+    return false;
   }
 
   HWND CreateSpin(HWND edit, std::uint32_t value, std::uint32_t min, std::uint32_t max) const {

@@ -1,5 +1,7 @@
 #include "shell/framework/dialog.h"
 
+#include "shell/framework/message_loop.h"
+
 namespace {
 
 // The messages whose answer a dialog procedure returns itself instead of through
@@ -80,7 +82,12 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, L
   }
 
   LRESULT result = 0;
-  const bool handled = self->HandleMessage(message, wParam, lParam, result);
+  bool handled = false;
+  try {
+    handled = self->HandleMessage(message, wParam, lParam, result);
+  } catch (...) {
+    KeepWindowProcedureException(std::current_exception());
+  }
   if (message == WM_NCDESTROY) {
     SetWindowLongPtrA(window, DWLP_USER, 0);
     self->m_hWnd = nullptr;

@@ -12,7 +12,22 @@ void Remove(std::vector<T*>& list, T* item) {
 // The system timer message that drives caret blinking; it has no name in the headers.
 constexpr UINT kSystemTimerMessage = 0x118;
 
+thread_local std::exception_ptr t_pendingException;
+
+// Throws what a window procedure kept, if anything.
+void RethrowKeptException() {
+  if (!t_pendingException) return;
+  std::exception_ptr exception = std::move(t_pendingException);
+  t_pendingException = nullptr;
+  std::rethrow_exception(exception);
+}
+
 }  // namespace
+
+void KeepWindowProcedureException(std::exception_ptr exception) {
+  // The first one counts: later ones are consequences of running on after it.
+  if (!t_pendingException) t_pendingException = std::move(exception);
+}
 
 void CMessageLoop::AddMessageFilter(CMessageFilter* filter) {
   m_filters.push_back(filter);
@@ -44,6 +59,7 @@ int CMessageLoop::Run() {
       TranslateMessage(&m_msg);
       DispatchMessageA(&m_msg);
     }
+    RethrowKeptException();
     if (!IsIdleMessage(m_msg)) {
       doIdle = true;
       idleCount = 0;

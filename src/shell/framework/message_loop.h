@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <exception>
 #include <vector>
 
 #include "shell/framework/idle_handler.h"
@@ -10,6 +11,11 @@
 
 // Everything here runs on the thread that owns the loop. Filters and handlers are not owned;
 // each stays registered until removed, and may remove itself (or others) while being called.
+// An exception that leaves a window or dialog procedure would have to unwind through the
+// system's message dispatch, which C++ exceptions must not cross. The procedure keeps it
+// here instead, and the loop of its thread throws it again once the system has returned.
+void KeepWindowProcedureException(std::exception_ptr exception);
+
 class CMessageLoop {
  public:
   virtual ~CMessageLoop() = default;

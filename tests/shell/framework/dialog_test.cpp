@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "probe_dialog.h"
+#include "shell/framework/app_message_loop.h"
 
 namespace {
 
@@ -29,12 +30,7 @@ TEST(Dialog, ForwardsMessagesToItsHandlerAndAnswersByKind) {
   EXPECT_LE(std::abs((window.left + window.right) - (area.left + area.right)), 2);
   EXPECT_LE(std::abs((window.top + window.bottom) - (area.top + area.bottom)), 2);
 
-  const HWND handle = dialog.m_hWnd;
-  DWORD t0 = GetTickCount();
-  ShowWindow(handle, SW_HIDE);
-  DWORD t1 = GetTickCount();
-  DestroyWindow(handle);
-  printf("hide %lu destroy %lu\n", t1 - t0, GetTickCount() - t1);
+  DestroyWindow(dialog.m_hWnd);
   EXPECT_EQ(dialog.m_hWnd, nullptr);
   EXPECT_EQ(dialog.messages.back(), static_cast<UINT>(WM_NCDESTROY)) << "the handler saw it";
 }
@@ -45,6 +41,32 @@ TEST(Dialog, ModalReturnsTheEndResultOrMinusOneWithoutATemplate) {
   EXPECT_EQ(dialog.DoModal(GetModuleHandleA(nullptr), IDD_PROBE, nullptr), 42);
   EXPECT_EQ(dialog.m_hWnd, nullptr);
   EXPECT_EQ(dialog.DoModal(GetModuleHandleA(nullptr), 999, nullptr), -1);
+}
+
+// A fault translated in a handler must reach the module's catcher, but not by unwinding
+// through the system's dispatch: the dialog keeps it and the loop throws it again.
+TEST(Dialog, AnExceptionOfAHandlerLeavesThroughTheLoop) {
+  struct Throwing : ProbeDialog {
+    bool HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
+      if (message == WM_APP + 1) throw &thrown;
+      return ProbeDialog::HandleMessage(message, wParam, lParam, result);
+    }
+    int thrown = 0;
+  } dialog;
+  ASSERT_TRUE(dialog.Open());
+  PostMessageA(dialog.m_hWnd, WM_APP + 1, 0, 0);
+  PostMessageA(dialog.m_hWnd, WM_APP, 0, 0);
+  CAppMessageLoop loop;
+  int* caught = nullptr;
+  try {
+    loop.Run();
+  } catch (int* pointer) {
+    caught = pointer;
+  }
+  EXPECT_EQ(caught, &dialog.thrown);
+  EXPECT_EQ(std::count(dialog.messages.begin(), dialog.messages.end(), WM_APP), 0)
+      << "thrown before the next message";
+  DestroyWindow(dialog.m_hWnd);
 }
 
 }  // namespace
