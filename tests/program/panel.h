@@ -2,6 +2,8 @@
 // The program's main panel and message boxes as a user sees and works them, from
 // another process: texts, states and focus read back; clicks, typing, system commands
 // and the notification-area callback sent as the system would send them.
+//
+// Threadsafety: the test's own thread only.
 
 #include <windows.h>
 

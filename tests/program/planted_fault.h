@@ -5,6 +5,8 @@
 // The run must have one worker, the shuffling method (each cycle visits every word of
 // its buffers, so the next cycle is sure to find the change), "High memory" set (buffer
 // B is the higher of the two regions) and a pause between cycles ("timeout" setting).
+//
+// Threadsafety: the test's own thread only.
 
 #include <windows.h>
 

@@ -2,6 +2,8 @@
 // A copy of the built program (Sieveline.exe with kt1033.dll beside it) in a fresh
 // folder of its own, so that its settings file and test logs start from nothing and are
 // removed with the folder.
+//
+// Threadsafety: the test's own thread only.
 
 #include <string>
 #include <vector>

@@ -1,6 +1,8 @@
 #pragma once
 // The program under test as a process: started the way a user's shell starts it, ended
 // by itself or, when a test leaves it behind, killed, so no copy outlives its test.
+//
+// Threadsafety: the test's own thread only.
 
 #include <windows.h>
 

@@ -2,6 +2,8 @@
 // The per-user key HKEY_CURRENT_USER\Software\Quorvanta\SYSTEM, where the program finds
 // its "Language" value. A test that changes the value holds a LanguageValueGuard, which
 // puts the user's own value (or its absence) back afterwards.
+//
+// Threadsafety: the test's own thread only.
 
 #include <windows.h>
 
