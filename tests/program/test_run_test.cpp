@@ -66,6 +66,7 @@ TEST(TestRun, FindsAPlantedFaultLogsItAndAsksBeforeQuitting) {
   EXPECT_EQ(panel.Caption(), "Sieveline");
   EXPECT_EQ(panel.Text(kStartStop), "Start");
   EXPECT_TRUE(panel.Focused(kMemToTest));
+  EXPECT_TRUE(program.LogFiles().empty());
 
   panel.Type(kMemToTest, "16");
   panel.Click(kStartStop);
