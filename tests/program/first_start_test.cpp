@@ -72,5 +72,34 @@ TEST(FirstStart, ShowsDefaultsStaysSingleHidesAndExitsWithItsCode) {
   EXPECT_TRUE(program.LogFiles().empty());
 }
 
+// The compaction dialog takes nearly all free memory while it is open, so it is closed at
+// once; Escape must not close it, OK must, and every byte must come back.
+TEST(FirstStart, CompactionDialogShowsTheMemoryAndGivesItAllBack) {
+  const ProgramCopy program;
+  program.WriteSettings("[tweak]\r\ncompact=1\r\n");
+  const test_support::TempFolder elsewhere;
+  const ProgramProcess process(program.Executable(), elsewhere.Path().string());
+  const Panel panel(process.Id());
+  ASSERT_TRUE(panel.Found()) << "no panel appeared";
+  const SIZE_T committed = process.CommittedBytes();
+
+  panel.PostSystemCommand(0x4210);
+  const HWND box = WaitForDialog(process.Id(), "Memory compacting...");
+  ASSERT_TRUE(box) << "no compaction dialog";
+  char total[16] = {};
+  SendMessageA(GetDlgItem(box, kMemTotal), WM_GETTEXT, sizeof total,
+               reinterpret_cast<LPARAM>(total));
+  EXPECT_EQ(total, panel.Text(kMemTotal));
+  SendMessageA(box, WM_COMMAND, IDCANCEL, 0);
+  EXPECT_TRUE(IsWindow(box)) << "Escape closed it";
+  ASSERT_TRUE(PressAndWaitClosed(box, IDOK));
+
+  EXPECT_LE(process.CommittedBytes(), committed + (8 << 20));
+  panel.Click(kExit);
+  DWORD exitCode = 0;
+  ASSERT_TRUE(process.WaitForExit(exitCode));
+  EXPECT_EQ(exitCode, kExitCode);
+}
+
 }  // namespace
 }  // namespace program_driver
