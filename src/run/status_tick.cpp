@@ -22,13 +22,6 @@ using namespace run_strings;
 
 constexpr const char* kSpinners[2][4] = {{"...", ":..", "..:", ".:."}, {"..", ":.", "::", ".:"}};
 
-// "HH:MM:SS", hours modulo a day; a calendar clock set back shows 00:00:00.
-std::string ElapsedText(std::int64_t seconds) {
-  const std::uint64_t elapsed = seconds > 0 ? static_cast<std::uint64_t>(seconds) : 0;
-  return Format("%02u:%02u:%02u", static_cast<unsigned>(elapsed / 3600 % 24),
-                static_cast<unsigned>(elapsed / 60 % 60), static_cast<unsigned>(elapsed % 60));
-}
-
 }  // namespace
 
 bool CTestRunController::OnIdle() {

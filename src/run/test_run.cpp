@@ -1,5 +1,6 @@
 #include "run/test_run.h"
 
+#include "diag/format.h"
 #include "engine/engine_state.h"
 #include "run/run_strings.h"
 
@@ -24,6 +25,12 @@ double CheckedPercent(std::int32_t cycles, std::uint32_t cycleIterations,
   const double bytesChecked =
       static_cast<double>(static_cast<std::uint32_t>(cycles)) * cycleIterations * 16 * 10;
   return bytesChecked / static_cast<double>(std::uint64_t{memToTestMb} << 20);
+}
+
+std::string ElapsedText(std::int64_t seconds) {
+  const std::uint64_t elapsed = seconds > 0 ? static_cast<std::uint64_t>(seconds) : 0;
+  return Format("%02u:%02u:%02u", static_cast<unsigned>(elapsed / 3600 % 24),
+                static_cast<unsigned>(elapsed / 60 % 60), static_cast<unsigned>(elapsed % 60));
 }
 
 TestRun::TestRun(WorkerFactory createWorker, LocalClock localTime)

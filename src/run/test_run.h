@@ -33,6 +33,10 @@ std::uint32_t ReasonString(std::uint16_t reason);
 double CheckedPercent(std::int32_t cycles, std::uint32_t cycleIterations,
                       std::uint32_t memToTestMb);
 
+// An elapsed time as the status shows it: "HH:MM:SS", hours modulo a day; a calendar
+// clock set back shows 00:00:00.
+std::string ElapsedText(std::int64_t seconds);
+
 class TestRun {
  public:
   using WorkerFactory = std::function<HRESULT(std::int32_t method, IMemTest*& out)>;
