@@ -106,12 +106,14 @@ int RunInConsole(const CliOptions& options, std::uint32_t availableMb, const std
                               static_cast<std::int64_t>(options.timeLimitSeconds), elapsed);
   }
 
-  // What the workers found up to here is counted, logged and reported before they go.
+  // What the workers found up to here is counted, logged and reported before they go;
+  // so is a worker that failed since the last check.
+  run.CheckFailedWorkers();
   run.DrainErrors(options.memoryMb, keep);
   report.cycles = g_cycleCount;
   report.checkedPercent = CheckedPercent(report.cycles, g_cycleIterations, options.memoryMb);
   report.workersAsked = run.threadsAsked();
-  report.workersStarted = run.workersStarted();
+  report.workersStarted = run.workersTesting();
   run.ReleaseWorkers();
   report.stopReason = ReasonText(reason);
   run.LogFinish(report.stopReason);

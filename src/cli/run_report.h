@@ -14,7 +14,7 @@ struct RunReport {
   platform::LocalTime start{};
   platform::LocalTime finish{};
   std::uint32_t workersAsked = 0;
-  std::uint32_t workersStarted = 0;
+  std::uint32_t workersStarted = 0;  // and testing: those that got their memory
   std::uint32_t errorsFound = 0;
   std::int32_t cycles = 0;
   double checkedPercent = 0;

@@ -71,9 +71,8 @@ bool TestRun::CheckFailedWorkers() {
   }
   if (failed == m_workersFailed) return false;
   m_workersFailed = failed;
-  const std::uint32_t testing = workersStarted() - failed;
-  if (!m_logPath.empty()) WriteWarningEntry(m_logPath, testing, m_threadsAsked);
-  return testing == 0;
+  if (!m_logPath.empty()) WriteWarningEntry(m_logPath, workersTesting(), m_threadsAsked);
+  return workersTesting() == 0;
 }
 
 void TestRun::DrainErrors(std::uint32_t memToTestMb,

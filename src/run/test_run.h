@@ -75,6 +75,8 @@ class TestRun {
 
   std::uint32_t threadsAsked() const { return m_threadsAsked; }
   std::uint32_t workersStarted() const { return static_cast<std::uint32_t>(m_workers.size()); }
+  // The workers started less those CheckFailedWorkers last found failed.
+  std::uint32_t workersTesting() const { return workersStarted() - m_workersFailed; }
   std::uint32_t errorsFound() const { return m_errorsFound; }
   const std::string& logPath() const { return m_logPath; }
 

@@ -33,9 +33,14 @@ using test_support::TempFolder;
 // A running companion with its standard output and error in files.
 class Companion {
  public:
-  Companion(const TempFolder& folder, std::vector<std::string> args)
+  // With `shellCommands`, a shell runs them first and then the companion in its place.
+  Companion(const TempFolder& folder, std::vector<std::string> args,
+            const std::string& shellCommands = "")
       : m_out(folder.File("stdout")), m_err(folder.File("stderr")) {
     args.insert(args.begin(), SIEVELINE_CLI);
+    if (!shellCommands.empty()) {
+      args.insert(args.begin(), {"/bin/sh", "-c", shellCommands + "; exec \"$0\" \"$@\""});
+    }
     std::vector<char*> argv;
     for (std::string& arg : args) argv.push_back(arg.data());
     argv.push_back(nullptr);
@@ -204,6 +209,24 @@ TEST_F(CompanionTest, InterruptEndsTheRunAsTheUsersStop) {
   EXPECT_NE(companion.Out().find("\"stopReason\":\"terminated by user\""), std::string::npos);
   EXPECT_NE(companion.Err().find("Test stopped (terminated by user)\n"), std::string::npos);
 }
+
+#if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
+// Sanitizers reserve more address space than the limit leaves.
+TEST_F(CompanionTest, RunWithoutTestMemoryEndsWithItsOwnCode) {
+  Companion companion(folder, {"--memory", "1024", "--log", LogPath(), "--json", "-"},
+                      "ulimit -v 300000");
+  EXPECT_EQ(companion.Wait(), 3) << companion.Err();
+  const std::string json = companion.Out();
+  EXPECT_EQ(WithoutTimes(ReadFile(LogPath())),
+            "Started T\r\nmemory: 1024 of " + JsonNumber(json, "availableMb") +
+                " Mb, method: 0, priority: normal, work threads: 1, errstop: 0, hrsstop: 0\r\n"
+                "**Warning: 0 work thread(s) of 1 started\r\n"
+                "Finished T (reason: test memory could not be allocated)\r\n");
+  EXPECT_NE(json.find("\"workersAsked\":1,\"workersStarted\":0,\"errorsFound\":0,"),
+            std::string::npos)
+      << json;
+}
+#endif
 
 TEST_F(CompanionTest, BitFlippedFromOutsideIsFoundReportedAndStopsAtTheErrorsLimit) {
   // 24 MB on one worker: two buffers of 12 MB, which no other mapping of the process has.
