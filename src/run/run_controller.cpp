@@ -20,34 +20,16 @@ constexpr std::size_t kBalloonTitleMax = 63;
 constexpr std::uint32_t kNormalPriorityClass = 0x20;
 constexpr std::uint32_t kPriorityClasses[] = {kNormalPriorityClass, 0x8000, 0x80};
 
-// The string-table number of a stop reason's text.
-std::uint32_t ReasonString(std::uint16_t reason) {
-  switch (reason) {
-    case STOP_BY_USER:
-      return kByUser;
-    case STOP_ERRORS_LIMIT:
-      return kErrorsLimit;
-    case STOP_TIME_LIMIT:
-      return kTimeLimit;
-    case STOP_NO_TEST_MEMORY:
-      return kNoTestMemory;
-    default:
-      return kUnknownReason;
-  }
-}
-
 }  // namespace
 
 CTestRunController::CTestRunController(IRunPanel& panel, std::string title, std::string logFolder,
                                        WorkerFactory createWorker)
     : m_panel(panel),
-      m_createWorker(std::move(createWorker)),
       m_logFolder(std::move(logFolder)),
+      m_run(std::move(createWorker), [&panel] { return panel.LocalTime(); }),
       m_title(std::move(title)) {}
 
-CTestRunController::~CTestRunController() {
-  ReleaseWorkers();
-}
+CTestRunController::~CTestRunController() = default;
 
 std::string CTestRunController::Text(std::uint32_t number) const {
   return ResolveText(TextId(number));
@@ -128,25 +110,14 @@ bool CTestRunController::StartTest() {
 
 int CTestRunController::BeginTest() {
   if (m_phase != Phase::Initializing) return 0;
-  m_logPath = params.logTesting ? LogFileName(m_logFolder, m_panel.LocalTime(), "log") : "";
-  m_threadsAsked = 1u << params.threadsIndex;
+  std::string logPath =
+      params.logTesting ? LogFileName(m_logFolder, m_panel.LocalTime(), "log") : "";
+  const std::uint32_t threadsAsked = 1u << params.threadsIndex;
   // Asked for all the memory shown as available (or more): take what is available now.
   const std::uint32_t amountMb =
       params.memAvailableMb > params.memToTestMb ? params.memToTestMb : m_panel.AvailableMemoryMb();
-  m_errorsFound = 0;
-  m_workersFailed = 0;
-  g_cycleCount = 0;
-
-  const std::uint64_t share = (std::uint64_t{amountMb} << 20) / m_threadsAsked;
-  for (std::uint32_t i = 0; i < m_threadsAsked; ++i) {
-    IMemTest* created = nullptr;
-    if (Failed(m_createWorker(static_cast<std::int32_t>(params.methodIndex), created))) continue;
-    Worker worker(created);
-    if (Failed(worker->Start(share, cycleDelayMs, params.highMemory))) continue;
-    m_workers.push_back(std::move(worker));
-  }
-
-  if (m_workers.empty()) {
+  if (m_run.StartWorkers(static_cast<std::int32_t>(params.methodIndex), threadsAsked, amountMb,
+                         cycleDelayMs, params.highMemory, std::move(logPath)) == 0) {
     RequestEnd(STOP_BY_USER);
     return 0;
   }
@@ -157,11 +128,8 @@ int CTestRunController::BeginTest() {
   if (params.logTesting) {
     const std::string priority =
         m_panel.ReadListEntry(IDC_PRIORITY_LIST, static_cast<std::int32_t>(params.priorityIndex));
-    WriteStartEntry(m_logPath, m_panel.LocalTime(),
-                    {params.memToTestMb, params.memAvailableMb, params.methodIndex, priority,
-                     m_threadsAsked, params.errorsLimit, params.hoursLimit});
-    const auto started = static_cast<std::uint32_t>(m_workers.size());
-    if (started < m_threadsAsked) WriteWarningEntry(m_logPath, started, m_threadsAsked);
+    m_run.LogStart({params.memToTestMb, params.memAvailableMb, params.methodIndex, priority,
+                    threadsAsked, params.errorsLimit, params.hoursLimit});
   }
   if (params.minimizeOnStart) m_panel.PostMinimize();
   if (params.hoursLimit != 0) m_limitSeconds = std::int64_t{params.hoursLimit} * 3600;
@@ -191,29 +159,24 @@ void CTestRunController::RequestEnd(std::uint16_t reason) {
   m_panel.PostCommand(static_cast<std::uint32_t>(reason) << 16 | ID_TEST_END);
 }
 
-void CTestRunController::ReleaseWorkers() {
-  while (!m_workers.empty()) m_workers.pop_back();
-  m_workers.shrink_to_fit();
-}
-
 int CTestRunController::EndTest(std::uint16_t reason) {
   if (m_phase != Phase::Stopping) return 0;
   m_phase = Phase::Idle;
   // Releasing sets the iteration count to 0; the closing balloon needs the run's.
   const std::uint32_t cycleIterations = g_cycleIterations;
-  ReleaseWorkers();
+  m_run.ReleaseWorkers();
   m_panel.SetPriorityClass(kNormalPriorityClass);
   m_panel.Sleep(10);
 
   const std::string reasonText = Text(ReasonString(reason));
-  if (params.logTesting) WriteFinishEntry(m_logPath, m_panel.LocalTime(), ReasonString(reason));
+  m_run.LogFinish(reasonText);
   m_panel.EnableCompactMemory(true);
   m_panel.SetControlText(ID_START_STOP, Text(kStart));
   m_panel.EnableControl(ID_START_STOP, true);
   m_panel.EnableControl(ID_APP_EXIT, true);
 
   const std::string caption =
-      Format(Text(kCaption).c_str(), m_title.c_str(), static_cast<int>(m_errorsFound), "");
+      Format(Text(kCaption).c_str(), m_title.c_str(), static_cast<int>(m_run.errorsFound()), "");
   m_panel.SetCaption(caption);
   SetTooltipText(caption);
   m_panel.SetTrayIcon(TrayIcon::Normal);
@@ -221,9 +184,10 @@ int CTestRunController::EndTest(std::uint16_t reason) {
   // A run that tested nothing is always announced: the user may be watching a panel
   // that would otherwise look like an ordinary stop.
   if (!m_panel.IsVisible() || m_panel.IsMinimized() || reason == STOP_NO_TEST_MEMORY) {
-    ShowBalloon(Format(Text(kResult).c_str(), reasonText.c_str(), static_cast<int>(m_errorsFound),
-                       static_cast<int>(g_cycleCount.load()), CheckedPercent(cycleIterations)),
-                m_errorsFound > 0 ? BalloonIcon::Error : BalloonIcon::Info);
+    ShowBalloon(
+        Format(Text(kResult).c_str(), reasonText.c_str(), static_cast<int>(m_run.errorsFound()),
+               static_cast<int>(g_cycleCount.load()), CheckedPercent(cycleIterations)),
+        m_run.errorsFound() > 0 ? BalloonIcon::Error : BalloonIcon::Info);
   }
   return 0;
 }
@@ -234,7 +198,5 @@ void CTestRunController::EndRunForExit() {
 }
 
 double CTestRunController::CheckedPercent(std::uint32_t cycleIterations) const {
-  const auto cycles = static_cast<std::uint32_t>(g_cycleCount.load());
-  const double bytesChecked = static_cast<double>(cycles) * cycleIterations * 16 * 10;
-  return bytesChecked / static_cast<double>(std::uint64_t{params.memToTestMb} << 20);
+  return ::CheckedPercent(g_cycleCount, cycleIterations, params.memToTestMb);
 }

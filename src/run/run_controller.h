@@ -14,26 +14,16 @@
 //   Exit                   -> EndRunForExit(), before the panel goes
 
 #include <cstdint>
-#include <functional>
-#include <memory>
 #include <string>
-#include <vector>
 
 #include "engine/mem_test.h"
 #include "run/run_panel.h"
 #include "run/run_params.h"
-
-// Why a run ends; the reason travels in the high 16 bits of the ID_TEST_END command word.
-enum StopReason : std::uint16_t {
-  STOP_BY_USER = 1,
-  STOP_ERRORS_LIMIT = 2,
-  STOP_TIME_LIMIT = 3,
-  STOP_NO_TEST_MEMORY = 4,  // every worker failed to get its memory
-};
+#include "run/test_run.h"
 
 class CTestRunController {
  public:
-  using WorkerFactory = std::function<HRESULT(std::int32_t method, IMemTest*& out)>;
+  using WorkerFactory = TestRun::WorkerFactory;
 
   // `title` is the program's title; logs of logged runs go to `logFolder`. Workers are
   // made by `createWorker`.
@@ -71,42 +61,29 @@ class CTestRunController {
   std::uint32_t cycleDelayMs = 0;
 
   bool running() const { return m_phase == Phase::Running || m_phase == Phase::Stopping; }
-  std::uint32_t errorsFound() const { return m_errorsFound; }
-  const std::string& logPath() const { return m_logPath; }
+  std::uint32_t errorsFound() const { return m_run.errorsFound(); }
+  const std::string& logPath() const { return m_run.logPath(); }
 
  private:
   enum class Phase { Idle, Initializing, Running, Stopping };
 
-  struct ReleaseWorker {
-    void operator()(IMemTest* worker) const { worker->Release(); }
-  };
-  using Worker = std::unique_ptr<IMemTest, ReleaseWorker>;
-
   bool RejectField(int control);
   void RequestEnd(std::uint16_t reason);
-  void ReleaseWorkers();
   void IdleTick(std::uint64_t now);
   void RunningTick(std::uint64_t now);
-  bool CheckFailedWorkers();
-  void DrainErrors();
   void SetTooltipText(const std::string& text);
   void ShowBalloon(const std::string& text, BalloonIcon icon);
   std::string Text(std::uint32_t number) const;
 
   IRunPanel& m_panel;
-  const WorkerFactory m_createWorker;
   const std::string m_logFolder;
+  TestRun m_run;
 
   Phase m_phase = Phase::Idle;
   std::uint16_t m_pendingReason = 0;
-  std::uint32_t m_threadsAsked = 0;
-  std::uint32_t m_workersFailed = 0;
-  std::uint32_t m_errorsFound = 0;
   std::int64_t m_startTime = 0;
   std::int64_t m_elapsedSeconds = 0;
   std::int64_t m_limitSeconds = 0;
-  std::vector<Worker> m_workers;
-  std::string m_logPath;
   const std::string m_title;
   bool m_panelShown = false;
 };

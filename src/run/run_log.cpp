@@ -53,8 +53,12 @@ void WriteErrorEntry(const std::string& logPath, std::int32_t errorNumber, std::
 
 void WriteFinishEntry(const std::string& logPath, const platform::LocalTime& time,
                       std::uint32_t reasonString) {
-  AppendLog(logPath.c_str(), TextId(kFinishEntry), ClockTime(time).c_str(),
-            ResolveText(TextId(reasonString)).c_str());
+  WriteFinishEntry(logPath, time, ResolveText(TextId(reasonString)));
+}
+
+void WriteFinishEntry(const std::string& logPath, const platform::LocalTime& time,
+                      const std::string& reasonText) {
+  AppendLog(logPath.c_str(), TextId(kFinishEntry), ClockTime(time).c_str(), reasonText.c_str());
 }
 
 std::string ViewLogCommandLine(const std::string& logPath) {

@@ -43,6 +43,9 @@ void WriteErrorEntry(const std::string& logPath, std::int32_t errorNumber, std::
 // reasonString is the string-table number of the stop reason's text.
 void WriteFinishEntry(const std::string& logPath, const platform::LocalTime& time,
                       std::uint32_t reasonString);
+// The same with the reason's text itself.
+void WriteFinishEntry(const std::string& logPath, const platform::LocalTime& time,
+                      const std::string& reasonText);
 
 // The command that opens a log in the text editor: the editor's name and the quoted path.
 std::string ViewLogCommandLine(const std::string& logPath);

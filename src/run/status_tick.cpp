@@ -22,13 +22,6 @@ using namespace run_strings;
 
 constexpr const char* kSpinners[2][4] = {{"...", ":..", "..:", ".:."}, {"..", ":.", "::", ".:"}};
 
-// "HH:MM:SS", hours modulo a day; a calendar clock set back shows 00:00:00.
-std::string ElapsedText(std::int64_t seconds) {
-  const std::uint64_t elapsed = seconds > 0 ? static_cast<std::uint64_t>(seconds) : 0;
-  return Format("%02u:%02u:%02u", static_cast<unsigned>(elapsed / 3600 % 24),
-                static_cast<unsigned>(elapsed / 60 % 60), static_cast<unsigned>(elapsed % 60));
-}
-
 }  // namespace
 
 bool CTestRunController::OnIdle() {
@@ -61,19 +54,27 @@ void CTestRunController::RunningTick(std::uint64_t now) {
   if (g_nextTickDue >= now) return;
   // Failed workers are checked before the first cycle: a run whose workers all failed
   // never ends one.
-  if (CheckFailedWorkers()) return;
+  if (m_run.CheckFailedWorkers()) {
+    StopTest(STOP_NO_TEST_MEMORY);
+    return;
+  }
   if (g_cycleCount <= 0) return;
   g_nextTickDue = now + kRunningTickMs;
 
-  DrainErrors();
+  m_run.DrainErrors(params.memToTestMb, [this](const MemTestError&) {
+    if (params.alarmOnError) {
+      m_panel.Beep();
+      if (flashOnError) m_panel.Flash();
+    }
+  });
 
   const double checked = CheckedPercent(g_cycleIterations);
   // While the panel is hidden the phase stands still and the tray is the only status
   // the user has: it is refreshed on every tick then.
   if ((g_statusPhase & 1) == 0 || !m_panelShown) {
     SetTooltipText(Format(ResolveText(TextId(kTrayTip)).c_str(), m_title.c_str(),
-                          static_cast<int>(m_errorsFound), static_cast<int>(g_cycleCount.load()),
-                          checked));
+                          static_cast<int>(m_run.errorsFound()),
+                          static_cast<int>(g_cycleCount.load()), checked));
     g_trayBlink = !g_trayBlink;
     m_panel.SetTrayIcon(g_trayBlink ? TrayIcon::Busy : TrayIcon::Normal);
   }
@@ -83,48 +84,16 @@ void CTestRunController::RunningTick(std::uint64_t now) {
     ++g_statusPhase;
     const char* spinner = kSpinners[params.methodIndex == 1][g_statusPhase & 3];
     m_panel.SetCaption(Format(ResolveText(TextId(kCaption)).c_str(), m_title.c_str(),
-                              static_cast<int>(m_errorsFound), spinner));
+                              static_cast<int>(m_run.errorsFound()), spinner));
     m_panel.SetControlText(IDC_TIME_ELAPSED, ElapsedText(m_elapsedSeconds));
     // Days of a small share with several workers pass what the field can show.
     m_panel.SetControlNumber(IDC_CHECKED,
                              static_cast<std::uint32_t>(std::min(checked, 4294967295.0)));
-    m_panel.SetControlNumber(IDC_ERRORS_FOUND, m_errorsFound);
+    m_panel.SetControlNumber(IDC_ERRORS_FOUND, m_run.errorsFound());
     m_panel.SetControlNumber(IDC_CYCLES, static_cast<std::uint32_t>(g_cycleCount.load()));
   }
 
-  if (params.errorsLimit != 0 && m_errorsFound >= params.errorsLimit) {
-    StopTest(STOP_ERRORS_LIMIT);
-  }
-  if (params.hoursLimit != 0 && m_elapsedSeconds >= m_limitSeconds) StopTest(STOP_TIME_LIMIT);
-}
-
-bool CTestRunController::CheckFailedWorkers() {
-  std::uint32_t failed = 0;
-  for (const Worker& worker : m_workers) {
-    failed += worker->GetStatus().state == MemTestState::Failed;
-  }
-  if (failed == m_workersFailed) return false;
-  m_workersFailed = failed;
-  const auto testing = static_cast<std::uint32_t>(m_workers.size()) - failed;
-  if (params.logTesting) WriteWarningEntry(m_logPath, testing, m_threadsAsked);
-  if (testing != 0) return false;
-  StopTest(STOP_NO_TEST_MEMORY);
-  return true;
-}
-
-void CTestRunController::DrainErrors() {
-  for (auto worker = m_workers.rbegin(); worker != m_workers.rend(); ++worker) {
-    MemTestError error;
-    while ((*worker)->GetNextError(error)) {
-      ++m_errorsFound;
-      if (params.logTesting) {
-        WriteErrorEntry(m_logPath, static_cast<std::int32_t>(m_errorsFound), g_cycleCount,
-                        CheckedPercent(g_cycleIterations), error, m_panel.LocalTime());
-      }
-      if (params.alarmOnError) {
-        m_panel.Beep();
-        if (flashOnError) m_panel.Flash();
-      }
-    }
-  }
+  const std::uint16_t limit = m_run.LimitReached(
+      params.errorsLimit, params.hoursLimit != 0 ? m_limitSeconds : 0, m_elapsedSeconds);
+  if (limit != 0) StopTest(limit);
 }
