@@ -11,7 +11,7 @@
 #include "engine/engine_state.h"
 #include "platform/console.h"
 #include "platform/console_stop.h"
-#include "run/test_run.h"
+#include "run/run_session.h"
 
 namespace {
 
@@ -60,7 +60,7 @@ int RunInConsole(const CliOptions& options, std::uint32_t availableMb, const std
   report.start = platform::ReadLocalTime();
   const auto started = std::chrono::steady_clock::now();
 
-  TestRun run(CreateMemTest, platform::ReadLocalTime);
+  RunSession run(CreateMemTest, platform::ReadLocalTime);
   run.StartWorkers(static_cast<std::int32_t>(options.methodIndex), options.threads,
                    options.memoryMb, options.delayMs, options.highMemory, options.logPath);
   if (options.priorityIndex != 0 && !platform::SetProcessPriority(options.priorityIndex)) {

@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "diag/format.h"
-#include "run/test_run.h"
+#include "run/run_session.h"
 
 std::string StatusText(std::uint32_t errors, std::int32_t cycles, double checkedPercent,
                        std::int64_t elapsedSeconds) {

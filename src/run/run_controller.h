@@ -19,11 +19,11 @@
 #include "engine/mem_test.h"
 #include "run/run_panel.h"
 #include "run/run_params.h"
-#include "run/test_run.h"
+#include "run/run_session.h"
 
 class CTestRunController {
  public:
-  using WorkerFactory = TestRun::WorkerFactory;
+  using WorkerFactory = RunSession::WorkerFactory;
 
   // `title` is the program's title; logs of logged runs go to `logFolder`. Workers are
   // made by `createWorker`.
@@ -77,7 +77,7 @@ class CTestRunController {
 
   IRunPanel& m_panel;
   const std::string m_logFolder;
-  TestRun m_run;
+  RunSession m_run;
 
   Phase m_phase = Phase::Idle;
   std::uint16_t m_pendingReason = 0;

@@ -1,4 +1,4 @@
-#include "run/test_run.h"
+#include "run/run_session.h"
 
 #include "diag/format.h"
 #include "engine/engine_state.h"
@@ -33,12 +33,12 @@ std::string ElapsedText(std::int64_t seconds) {
                 static_cast<unsigned>(elapsed / 60 % 60), static_cast<unsigned>(elapsed % 60));
 }
 
-TestRun::TestRun(WorkerFactory createWorker, LocalClock localTime)
+RunSession::RunSession(WorkerFactory createWorker, LocalClock localTime)
     : m_createWorker(std::move(createWorker)), m_localTime(std::move(localTime)) {}
 
-std::uint32_t TestRun::StartWorkers(std::int32_t method, std::uint32_t threads,
-                                    std::uint32_t amountMb, std::uint32_t delayMs, bool highMemory,
-                                    std::string logPath) {
+std::uint32_t RunSession::StartWorkers(std::int32_t method, std::uint32_t threads,
+                                       std::uint32_t amountMb, std::uint32_t delayMs,
+                                       bool highMemory, std::string logPath) {
   m_logPath = std::move(logPath);
   m_threadsAsked = threads;
   m_errorsFound = 0;
@@ -56,7 +56,7 @@ std::uint32_t TestRun::StartWorkers(std::int32_t method, std::uint32_t threads,
   return workersStarted();
 }
 
-void TestRun::LogStart(const TestLogStart& start) {
+void RunSession::LogStart(const TestLogStart& start) {
   if (m_logPath.empty()) return;
   WriteStartEntry(m_logPath, m_localTime(), start);
   if (workersStarted() < m_threadsAsked) {
@@ -64,7 +64,7 @@ void TestRun::LogStart(const TestLogStart& start) {
   }
 }
 
-bool TestRun::CheckFailedWorkers() {
+bool RunSession::CheckFailedWorkers() {
   std::uint32_t failed = 0;
   for (const Worker& worker : m_workers) {
     failed += worker->GetStatus().state == MemTestState::Failed;
@@ -75,8 +75,8 @@ bool TestRun::CheckFailedWorkers() {
   return workersTesting() == 0;
 }
 
-void TestRun::DrainErrors(std::uint32_t memToTestMb,
-                          const std::function<void(const MemTestError&)>& onError) {
+void RunSession::DrainErrors(std::uint32_t memToTestMb,
+                             const std::function<void(const MemTestError&)>& onError) {
   for (auto worker = m_workers.rbegin(); worker != m_workers.rend(); ++worker) {
     MemTestError error;
     while ((*worker)->GetNextError(error)) {
@@ -91,18 +91,18 @@ void TestRun::DrainErrors(std::uint32_t memToTestMb,
   }
 }
 
-std::uint16_t TestRun::LimitReached(std::uint32_t errorsLimit, std::int64_t limitSeconds,
-                                    std::int64_t elapsedSeconds) const {
+std::uint16_t RunSession::LimitReached(std::uint32_t errorsLimit, std::int64_t limitSeconds,
+                                       std::int64_t elapsedSeconds) const {
   if (errorsLimit != 0 && m_errorsFound >= errorsLimit) return STOP_ERRORS_LIMIT;
   if (limitSeconds != 0 && elapsedSeconds >= limitSeconds) return STOP_TIME_LIMIT;
   return 0;
 }
 
-void TestRun::ReleaseWorkers() {
+void RunSession::ReleaseWorkers() {
   while (!m_workers.empty()) m_workers.pop_back();
   m_workers.shrink_to_fit();
 }
 
-void TestRun::LogFinish(const std::string& reasonText) {
+void RunSession::LogFinish(const std::string& reasonText) {
   if (!m_logPath.empty()) WriteFinishEntry(m_logPath, m_localTime(), reasonText);
 }

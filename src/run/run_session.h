@@ -37,16 +37,16 @@ double CheckedPercent(std::int32_t cycles, std::uint32_t cycleIterations,
 // clock set back shows 00:00:00.
 std::string ElapsedText(std::int64_t seconds);
 
-class TestRun {
+class RunSession {
  public:
   using WorkerFactory = std::function<HRESULT(std::int32_t method, IMemTest*& out)>;
   using LocalClock = std::function<platform::LocalTime()>;
 
   // Workers are made by `createWorker`; every log entry takes its time from `localTime`.
-  TestRun(WorkerFactory createWorker, LocalClock localTime);
-  TestRun(const TestRun&) = delete;
-  TestRun& operator=(const TestRun&) = delete;
-  ~TestRun() { ReleaseWorkers(); }
+  RunSession(WorkerFactory createWorker, LocalClock localTime);
+  RunSession(const RunSession&) = delete;
+  RunSession& operator=(const RunSession&) = delete;
+  ~RunSession() { ReleaseWorkers(); }
 
   // Resets the counters and g_cycleCount, and starts `threads` workers of `method` on an
   // equal share of `amountMb` each. The log is written to `logPath`; empty is no log.
