@@ -10,11 +10,14 @@
 #include "engine/engine_state.h"
 #include "engine/error_queue.h"
 #include "engine/mem_test.h"
+#include "platform/cache_line.h"
 #include "platform/stop_signal.h"
 #include "platform/thread.h"
 #include "random/random.h"
 
-class IMemTestImpl : public IMemTest {
+// Aligned to a cache line: the method's position is written on every iteration, and
+// the controller makes the workers one right after the other.
+class alignas(platform::kCacheLineBytes) IMemTestImpl : public IMemTest {
  public:
   HRESULT AllocateBuffers() override;
   HRESULT Start(std::uint64_t memoryBytes, std::uint32_t delayMs, bool highMemory) override;
