@@ -86,10 +86,16 @@ TEST(FirstStart, CompactionDialogShowsTheMemoryAndGivesItAllBack) {
   panel.PostSystemCommand(0x4210);
   const HWND box = WaitForDialog(process.Id(), "Memory compacting...");
   ASSERT_TRUE(box) << "no compaction dialog";
-  char total[16] = {};
-  SendMessageA(GetDlgItem(box, kMemTotal), WM_GETTEXT, sizeof total,
-               reinterpret_cast<LPARAM>(total));
-  EXPECT_EQ(total, panel.Text(kMemTotal));
+  // The box is found by its caption before it has filled its labels.
+  std::string total;
+  EXPECT_TRUE(WaitUntil([&] {
+    char text[16] = {};
+    SendMessageA(GetDlgItem(box, kMemTotal), WM_GETTEXT, sizeof text,
+                 reinterpret_cast<LPARAM>(text));
+    total = text;
+    return total == panel.Text(kMemTotal);
+  })) << "total shown: "
+      << total;
   SendMessageA(box, WM_COMMAND, IDCANCEL, 0);
   EXPECT_TRUE(IsWindow(box)) << "Escape closed it";
   ASSERT_TRUE(PressAndWaitClosed(box, IDOK));
