@@ -3,7 +3,10 @@
 #include "platform/clock.h"
 
 CMemTestShuffle::CMemTestShuffle() {
-  CreateRandom(kRandomMersenneTwister, m_random);
+  // Type 1 is always a CMT19937.
+  if (!Failed(CreateRandom(kRandomMersenneTwister, m_random))) {
+    m_source = static_cast<CMT19937*>(m_random);
+  }
 }
 
 HRESULT CMemTestShuffle::PrepareBlocks(std::uint64_t memoryBytes, std::uint64_t seed) {
@@ -26,8 +29,7 @@ HRESULT CMemTestShuffle::PrepareBlocks(std::uint64_t memoryBytes, std::uint64_t 
   }
 
   m_stride = stride;
-  m_blocksLeft = static_cast<std::int32_t>(blockCount);
-  m_offset = 0;
+  m_cursor = {static_cast<std::int32_t>(blockCount), 0};
   return S_OK;
 }
 
@@ -39,17 +41,16 @@ HRESULT CMemTestShuffle::Prepare() {
 }
 
 std::uint64_t CMemTestShuffle::NextIndex() {
-  if (m_blocksLeft == 0) {
-    m_blocksLeft = static_cast<std::int32_t>(m_generatorTable.size());
-    if (++m_offset == static_cast<std::uint64_t>(m_stride)) m_offset = 0;
-  }
-  --m_blocksLeft;
-  return m_offset + m_generatorTable[static_cast<std::size_t>(m_blocksLeft)];
+  return m_cursor.Next(m_generatorTable, m_stride);
 }
 
 HRESULT CMemTestShuffle::RunCycle() {
-  RunCycleFrame([this] {
-    CheckAndRewrite(NextIndex(), [this] { return m_random->GetInt(RandomKind::Int64); });
-  });
+  const std::vector<std::uint64_t>& table = m_generatorTable;
+  const std::int32_t stride = m_stride;
+  Cursor visit = m_cursor;
+  CMT19937& source = *m_source;
+  RunCycleFrame(
+      [&] { CheckAndRewrite(visit.Next(table, stride), [&source] { return source.Draw(); }); });
+  m_cursor = visit;
   return S_OK;
 }

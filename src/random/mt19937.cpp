@@ -9,7 +9,6 @@ constexpr int kM = 156;
 constexpr std::uint64_t kMatrix = 0xB5026F5AA96619E9ull;
 constexpr std::uint64_t kUpperMask = 0xFFFFFFFF80000000ull;
 constexpr std::uint64_t kLowerMask = 0x7FFFFFFFull;
-constexpr std::int32_t kUnseeded = kN + 1;
 
 }  // namespace
 
@@ -52,23 +51,21 @@ HRESULT CMT19937::SeedArray(const std::uint64_t* key, std::int32_t length) {
   return S_OK;
 }
 
+// The published recurrence, state[i] from state[i], state[i + 1] and state[i + kM], all
+// indexes modulo kN; split where they wrap so that no word needs a division.
 void CMT19937::Regenerate() {
-  for (int i = 0; i < kN; ++i) {
-    const std::uint64_t x = (m_state[i] & kUpperMask) | (m_state[(i + 1) % kN] & kLowerMask);
-    m_state[i] = m_state[(i + kM) % kN] ^ (x >> 1) ^ ((x & 1) ? kMatrix : 0);
-  }
+  const auto next = [this](int i, int i1, int iM) {
+    const std::uint64_t x = (m_state[i] & kUpperMask) | (m_state[i1] & kLowerMask);
+    m_state[i] = m_state[iM] ^ (x >> 1) ^ ((x & 1) ? kMatrix : 0);
+  };
+  int i = 0;
+  for (; i < kN - kM; ++i) next(i, i + 1, i + kM);
+  for (; i < kN - 1; ++i) next(i, i + 1, i + kM - kN);
+  next(kN - 1, 0, kM - 1);
   m_position = 0;
 }
 
-std::uint64_t CMT19937::Draw() {
-  if (m_position >= kN) {
-    if (m_position == kUnseeded) Seed(5489);
-    Regenerate();
-  }
-  std::uint64_t y = m_state[m_position++];
-  y ^= (y >> 29) & 0x5555555555555555ull;
-  y ^= (y << 17) & 0x71D67FFFEDA60000ull;
-  y ^= (y << 37) & 0xFFF7EEE000000000ull;
-  y ^= y >> 43;
-  return y;
+void CMT19937::Refill() {
+  if (m_position == kUnseeded) Seed(5489);
+  Regenerate();
 }

@@ -21,14 +21,27 @@ class alignas(platform::kCacheLineBytes) CMT19937 final : public IRandomImpl<CMT
   HRESULT SeedArray(const std::uint64_t* key, std::int32_t length) override;
 
   // One tempered 64-bit output; an unseeded generator first seeds itself with 5489.
-  std::uint64_t Draw();
+  // Inline, so that a test worker drawing a value per word pays no call for it.
+  std::uint64_t Draw() {
+    if (m_position >= kStateWords) Refill();
+    std::uint64_t y = m_state[m_position++];
+    y ^= (y >> 29) & 0x5555555555555555ull;
+    y ^= (y << 17) & 0x71D67FFFEDA60000ull;
+    y ^= (y << 37) & 0xFFF7EEE000000000ull;
+    y ^= y >> 43;
+    return y;
+  }
 
  private:
   friend class IRandomImpl<CMT19937>;
   ~CMT19937() = default;
 
+  static constexpr std::int32_t kUnseeded = kStateWords + 1;
+
+  // Seeds an unseeded generator, then computes the next kStateWords words.
+  void Refill();
   void Regenerate();
 
   std::array<std::uint64_t, kStateWords> m_state{};
-  std::int32_t m_position = kStateWords + 1;  // kStateWords + 1: never seeded
+  std::int32_t m_position = kUnseeded;
 };
