@@ -6,10 +6,6 @@
 
 namespace {
 
-constexpr int kTableEntries = 90;
-constexpr std::int32_t kLagRing = 53;
-constexpr std::uint64_t kShuffleSlots = 36;
-
 constexpr std::string_view kSeedFixedText =
     "Two mirrored buffers, one word at a time:\n"
     "read, compare, rewrite.";
@@ -48,20 +44,32 @@ void CMemTestRandom::SeedGenerator(std::string_view seedText) {
   m_lagA = kLagRing;
   m_lagB = 22;
   m_lastOutput = 107;
+  for (int e = 0; e < kTableEntries; ++e) {
+    m_residues[e] = static_cast<std::uint8_t>(entry[e] % kShuffleSlots);
+  }
+  m_ringDrawn = false;
 }
 
 std::uint64_t CMemTestRandom::Next() {
-  std::uint64_t* const entry = m_generatorTable.data();
-  const std::int32_t k = m_lagB--;
-  const std::int32_t j = m_lagA--;
-  const std::uint64_t x = entry[j] - entry[k];
-  entry[j] = x;
-  if (m_lagA == 0) m_lagA = kLagRing;
-  if (m_lagB == 0) m_lagB = kLagRing;
-  const std::uint64_t slot = kLagRing + m_lastOutput % kShuffleSlots;
-  m_lastOutput = entry[slot];
-  entry[slot] = x;
-  return m_lastOutput;
+  Generator generator = LoadGenerator();
+  const std::uint64_t output = generator.Next();
+  StoreGenerator(generator);
+  return output;
+}
+
+CMemTestRandom::Generator CMemTestRandom::LoadGenerator() {
+  return {m_generatorTable.data(),
+          m_residues.data(),
+          m_lagA,
+          m_lagB,
+          m_lastOutput,
+          static_cast<std::uint32_t>(m_lastOutput % kShuffleSlots)};
+}
+
+void CMemTestRandom::StoreGenerator(const Generator& generator) {
+  m_lagA = generator.lagA;
+  m_lagB = generator.lagB;
+  m_lastOutput = generator.lastOutput;
 }
 
 HRESULT CMemTestRandom::Prepare() {
@@ -71,9 +79,47 @@ HRESULT CMemTestRandom::Prepare() {
 }
 
 HRESULT CMemTestRandom::RunCycle() {
-  RunCycleFrame([this] {
-    const std::uint64_t i = Next() % m_wordsA;
-    CheckAndRewrite(i, [this] { return Next(); });
+  if (!m_ringDrawn) {
+    // A cycle that runs no iteration draws nothing: the generator and the buffers need
+    // not exist yet.
+    if (g_cycleIterations.load(std::memory_order_relaxed) == 0) return S_OK;
+    m_words.emplace(m_wordsA);
+    for (std::uint32_t slot = 0; slot < kBatch; ++slot) {
+      m_ringIndex[slot] = m_words->Remainder(Next());
+      m_ringValue[slot] = Next();
+    }
+    m_ringSlot = 0;
+    m_ringDrawn = true;
+  }
+  // The cycle works on copies, which the compiler can keep in registers or on the
+  // stack: the members could alias the generator's table.
+  Generator generator = LoadGenerator();
+  const WordDivisor words = *m_words;
+  std::array<std::uint64_t, kRing> index = m_ringIndex;
+  std::array<std::uint64_t, kRing> value = m_ringValue;
+  std::uint32_t slot = m_ringSlot;
+  const std::uint64_t* const a = m_bufferA;
+  const std::uint64_t* const b = m_bufferB;
+  RunCycleFrame([&] {
+    // Drawn in a loop of its own, the generator is not held up by the cache misses.
+    if (slot % kBatch == 0) {
+      const std::uint32_t first = (slot + kBatch) % kRing;
+      for (std::uint32_t s = first; s < first + kBatch; ++s) {
+        index[s] = words.Remainder(generator.Next());
+        value[s] = generator.Next();
+      }
+    }
+    const std::uint64_t i = index[slot];
+    const std::uint64_t draw = value[slot];
+    const std::uint64_t later = index[(slot + kPrefetch) % kRing];
+    __builtin_prefetch(a + later, 1);
+    __builtin_prefetch(b + later, 1);
+    slot = (slot + 1) % kRing;
+    CheckAndRewrite(i, [draw] { return draw; });
   });
+  StoreGenerator(generator);
+  m_ringIndex = index;
+  m_ringValue = value;
+  m_ringSlot = slot;
   return S_OK;
 }
