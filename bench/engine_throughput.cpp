@@ -4,11 +4,18 @@
 //   - the real workers' rate (CreateMemTest, Start, iterations per second after each
 //     worker's first cycle), with one worker and with two;
 //   - a limit kernel's rate: the same access pattern (random: uniformly random indexes;
-//     shuffling: the same block order and sweep) over two buffers of the same size, with
-//     a trivially cheap index and value generator, prefetched at the best of a few
-//     distances, on one thread and on two threads at once;
+//     shuffling: the same block order and sweep) with a trivially cheap index and value
+//     generator, prefetched at the best of a few distances, on one thread and on two
+//     threads at once;
 //   - the ratios: one worker against the kernel on one thread, two workers against the
 //     kernel on two threads.
+//
+// The kernel runs on the workers' own buffers, on the workers' own threads, between
+// their cycles: all workers finish a cycle, all run the kernel for as many iterations,
+// and go on with their next cycle. Memory in a virtual machine is not equally fast
+// everywhere, and neighbours come and go; this way both rates see the same pages and
+// the same moments. The kernel writes each value to both buffers, so the mirrors stay
+// equal and the workers find nothing.
 //
 // Native:  cmake --build --preset native --target engine_throughput &&
 //          build/native/bench/engine_throughput
@@ -17,7 +24,9 @@
 // Both, one after the other: scripts/bench-engine native win64
 
 #include <algorithm>
+#include <array>
 #include <atomic>
+#include <barrier>
 #include <chrono>
 #include <cstdio>
 #include <memory>
@@ -27,70 +36,23 @@
 #include "diag/physical_memory.h"
 #include "engine/engine_state.h"
 #include "engine/mem_test_impl.h"
-#include "platform/pages.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Every rate is taken over at least this long, and over at least kMinCycles cycles.
+// Measuring ends once the workers' cycles took this long together, and every prefetch
+// distance had at least kMinRounds kernel phases.
 constexpr std::chrono::milliseconds kMinWindow(2000);
-constexpr int kMinCycles = 2;
+constexpr int kMinRounds = 2;
 
-// The workers' rate from the end of their first cycle to the end of their last whole one.
-class CycleClock {
- public:
-  static void Hook(void* self, volatile std::uint64_t*, volatile std::uint64_t*, std::uint64_t) {
-    static_cast<CycleClock*>(self)->AfterCycle();
-  }
-  int Cycles() const { return m_cycles.load(std::memory_order_acquire); }
-  // Readable once the worker is released.
-  double Seconds() const { return std::chrono::duration<double>(m_last - m_first).count(); }
+// Prefetch distances the kernel tries, in iterations between a prefetch and its visit;
+// 0 is none. The best one counts: the shuffle method's blocks lie a power of two apart,
+// so lines prefetched far ahead can evict each other before they are used.
+constexpr std::array<int, 4> kDistances = {0, 8, 16, 32};
+constexpr int kMaxAhead = 32;
 
- private:
-  void AfterCycle() {
-    // A cycle that Release cut short is no whole cycle.
-    if (g_cycleIterations.load(std::memory_order_relaxed) == 0) return;
-    const Clock::time_point now = Clock::now();
-    if (m_cycles.load(std::memory_order_relaxed) == 0) m_first = now;
-    m_last = now;
-    m_cycles.fetch_add(1, std::memory_order_release);
-  }
-
-  std::atomic<int> m_cycles{0};
-  Clock::time_point m_first;
-  Clock::time_point m_last;
-};
-
-// Iterations per second of `count` workers of the method running together.
-double WorkerRate(std::int32_t method, std::uint64_t share, int count) {
-  std::vector<IMemTest*> workers;
-  std::vector<CycleClock> clocks(count);
-  for (int w = 0; w < count; ++w) {
-    IMemTest* worker = nullptr;
-    if (Failed(CreateMemTest(method, worker))) return 0;
-    static_cast<IMemTestImpl*>(worker)->SetCycleHook(&CycleClock::Hook, &clocks[w]);
-    workers.push_back(worker);
-  }
-  for (IMemTest* worker : workers) worker->Start(share, 0, false);
-  const auto allPast = [&](int cycles) {
-    return std::all_of(clocks.begin(), clocks.end(),
-                       [&](const CycleClock& clock) { return clock.Cycles() >= cycles; });
-  };
-  while (!allPast(1)) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  const Clock::time_point start = Clock::now();
-  while (!allPast(1 + kMinCycles) || Clock::now() - start < kMinWindow) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-  }
-  for (auto worker = workers.rbegin(); worker != workers.rend(); ++worker) (*worker)->Release();
-  const double iterations = IMemTestImpl::CycleIterationsFor(share);
-  double rate = 0;
-  for (const CycleClock& clock : clocks)
-    rate += (clock.Cycles() - 1) * iterations / clock.Seconds();
-  return rate;
-}
-
-// The limit kernels' cheap generator: xorshift64.
+// The kernels' cheap generator: xorshift64.
 struct Cheap {
   std::uint64_t state;
   std::uint64_t Next() {
@@ -101,159 +63,250 @@ struct Cheap {
   }
 };
 
-// Prefetch distances the kernels try, in iterations between a prefetch and its visit;
-// 0 is none. The best one counts: the shuffle method's blocks lie a power of two apart,
-// so lines prefetched far ahead can evict each other before they are used.
-constexpr int kDistances[] = {0, 4, 16};
-constexpr int kMaxAhead = 16;
-constexpr std::uint64_t kChunk = 1u << 20;
-constexpr std::chrono::milliseconds kKernelWindow(1000);
-
-// The iteration the workers share, on indexes known `distance` iterations before.
+// The iteration the workers share, on indexes known `distance` iterations before, over
+// a worker's buffers.
 class Kernel {
  public:
-  Kernel(std::int32_t method, std::uint64_t share, std::uint64_t seed, int distance)
-      : m_method(method), m_words(share / 16), m_cheap{seed | 1}, m_distance(distance) {
-    void* pages = nullptr;
-    if (!Failed(platform::AllocatePages(m_words * 8, false, pages))) {
-      m_a = static_cast<std::uint64_t*>(pages);
-    }
-    if (!Failed(platform::AllocatePages(m_words * 8, false, pages))) {
-      m_b = static_cast<std::uint64_t*>(pages);
-    }
-    if (m_a) std::fill_n(m_a, m_words, 0x55);
-    if (m_b) std::fill_n(m_b, m_words, 0x55);
+  Kernel(std::int32_t method, std::uint64_t share, std::uint64_t* a, std::uint64_t* b,
+         std::uint64_t seed)
+      : m_method(method), m_words(share / 16), m_a(a), m_b(b) {
+    m_state.cheap.state = seed | 1;
     const std::uint64_t blocks = share < 0x10000000u ? 64 : 256;
     m_stride = share / (blocks * 16);
     for (std::uint64_t i = 0; i < blocks; ++i) {
       m_table.push_back(i * m_stride);
-      std::swap(m_table[i], m_table[m_cheap.Next() % (i + 1)]);
+      std::swap(m_table[i], m_table[m_state.cheap.Next() % (i + 1)]);
     }
-    m_blocksLeft = blocks;
-    for (int k = 0; k < m_distance; ++k) m_ahead[k] = NextIndex();
+    m_state.blocksLeft = blocks;
   }
-  ~Kernel() {
-    if (m_b) platform::FreePages(m_b, m_words * 8);
-    if (m_a) platform::FreePages(m_a, m_words * 8);
-  }
-  bool Ready() const { return m_a && m_b; }
   std::uint64_t Mismatches() const { return m_mismatches; }
 
-  void RunChunk() {
-    volatile std::uint64_t* const a = m_a;
-    volatile std::uint64_t* const b = m_b;
-    for (std::uint64_t n = 0; n < kChunk; ++n) {
-      std::uint64_t i;
-      if (m_distance == 0) {
-        i = NextIndex();
-      } else {
-        i = m_ahead[m_slot];
-        const std::uint64_t next = NextIndex();
-        m_ahead[m_slot] = next;
-        if (++m_slot == m_distance) m_slot = 0;
-        __builtin_prefetch(m_a + next, 1);
-        __builtin_prefetch(m_b + next, 1);
-      }
-      if (a[i] != b[i]) ++m_mismatches;
-      const std::uint64_t value = m_cheap.Next();
-      a[i] = value;
-      b[i] = value;
-      if (a[i] != b[i]) ++m_mismatches;
+  void Run(std::uint64_t iterations, int distance) {
+    if (m_method == kMemTestRandom) {
+      Loop(iterations, distance, [words = m_words](State& state) {
+        // Uniform over the words by a multiply, not a divide.
+        return static_cast<std::uint64_t>(
+            (static_cast<unsigned __int128>(state.cheap.Next()) * words) >> 64);
+      });
+    } else {
+      Loop(iterations, distance,
+           [table = m_table.data(), blocks = m_table.size(), stride = m_stride](State& state) {
+             if (state.blocksLeft == 0) {
+               state.blocksLeft = blocks;
+               if (++state.offset == stride) state.offset = 0;
+             }
+             return state.offset + table[--state.blocksLeft];
+           });
     }
   }
 
  private:
-  std::uint64_t NextIndex() {
-    if (m_method == kMemTestRandom) {
-      // Uniform over the words by a multiply, not a divide.
-      return static_cast<std::uint64_t>(
-          (static_cast<unsigned __int128>(m_cheap.Next()) * m_words) >> 64);
+  struct State {
+    Cheap cheap;
+    std::uint64_t blocksLeft = 0;
+    std::uint64_t offset = 0;
+  };
+
+  // Works on copies of the state, which stay in registers: the buffers' words could
+  // otherwise alias the members, and every store to them would cost a reload.
+  template <class NextIndex>
+  void Loop(std::uint64_t iterations, int distance, NextIndex nextIndex) {
+    State state = m_state;
+    std::uint64_t ahead[kMaxAhead];
+    for (int k = 0; k < distance; ++k) ahead[k] = nextIndex(state);
+    volatile std::uint64_t* const a = m_a;
+    volatile std::uint64_t* const b = m_b;
+    std::uint64_t mismatches = 0;
+    int slot = 0;
+    for (std::uint64_t n = 0; n < iterations; ++n) {
+      std::uint64_t i;
+      if (distance == 0) {
+        i = nextIndex(state);
+      } else {
+        i = ahead[slot];
+        const std::uint64_t next = nextIndex(state);
+        ahead[slot] = next;
+        if (++slot == distance) slot = 0;
+        __builtin_prefetch(m_a + next, 1);
+        __builtin_prefetch(m_b + next, 1);
+      }
+      if (a[i] != b[i]) ++mismatches;
+      const std::uint64_t value = state.cheap.Next();
+      a[i] = value;
+      b[i] = value;
+      if (a[i] != b[i]) ++mismatches;
     }
-    if (m_blocksLeft == 0) {
-      m_blocksLeft = m_table.size();
-      if (++m_offset == m_stride) m_offset = 0;
-    }
-    return m_offset + m_table[--m_blocksLeft];
+    m_state = state;
+    m_mismatches += mismatches;
   }
 
   std::int32_t m_method;
   std::uint64_t m_words;
-  Cheap m_cheap;
-  std::uint64_t* m_a = nullptr;
-  std::uint64_t* m_b = nullptr;
+  std::uint64_t* m_a;
+  std::uint64_t* m_b;
   std::vector<std::uint64_t> m_table;
   std::uint64_t m_stride = 0;
-  std::uint64_t m_blocksLeft = 0;
-  std::uint64_t m_offset = 0;
-  int m_distance;
-  std::uint64_t m_ahead[kMaxAhead] = {};
-  int m_slot = 0;
+  State m_state;
   std::uint64_t m_mismatches = 0;
 };
 
-// Iterations per second of `count` kernels on threads of their own, run at once.
-double KernelRate(std::int32_t method, std::uint64_t share, int count, int distance) {
-  std::vector<std::unique_ptr<Kernel>> kernels;
-  for (int k = 0; k < count; ++k) {
-    kernels.push_back(
-        std::make_unique<Kernel>(method, share, 0x9E3779B97F4A7C15ull * (k + 1), distance));
-    if (!kernels.back()->Ready()) return 0;
-  }
-  std::atomic<bool> stop{false};
-  std::vector<double> rates(count);
-  std::vector<std::thread> threads;
-  for (int k = 0; k < count; ++k) {
-    threads.emplace_back([&, k] {
-      // Like the workers, measured after a first pass over the pattern.
-      kernels[k]->RunChunk();
-      const Clock::time_point start = Clock::now();
-      std::uint64_t chunks = 0;
-      while (!stop.load(std::memory_order_relaxed)) {
-        kernels[k]->RunChunk();
-        ++chunks;
-      }
-      const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-      rates[k] = chunks * static_cast<double>(kChunk) / seconds;
-    });
-  }
-  std::this_thread::sleep_for(kKernelWindow);
-  stop = true;
-  for (std::thread& thread : threads) thread.join();
-  double rate = 0;
-  for (int k = 0; k < count; ++k) {
-    if (kernels[k]->Mismatches() != 0) std::printf("kernel %d found mismatches\n", k);
-    rate += rates[k];
-  }
-  return rate;
-}
+struct Rates {
+  double workers = 0;  // iterations per second, all workers together
+  double kernels = 0;  // likewise, at the best distance
+};
 
-// The kernels' rate at the best prefetch distance.
-double BestKernelRate(std::int32_t method, std::uint64_t share, int count) {
-  double best = 0;
-  for (const int distance : kDistances)
-    best = std::max(best, KernelRate(method, share, count, distance));
-  return best;
-}
+// Runs `count` workers of the method and, between their cycles, the kernel on each
+// worker's thread and buffers. Phases alternate: all workers cycle, all run the kernel.
+class SideBySide {
+ public:
+  SideBySide(std::int32_t method, std::uint64_t share, int count)
+      : m_method(method),
+        m_share(share),
+        m_count(count),
+        m_iterations(IMemTestImpl::CycleIterationsFor(share)),
+        m_kernels(count),
+        m_barrier(count, Completion{this}) {}
+
+  Rates Measure() {
+    std::vector<IMemTest*> workers;
+    for (int w = 0; w < m_count; ++w) {
+      IMemTest* worker = nullptr;
+      if (::Failed(CreateMemTest(m_method, worker))) break;
+      m_hooks.push_back({this, w});
+      workers.push_back(worker);
+    }
+    if (static_cast<int>(workers.size()) == m_count) {
+      for (int w = 0; w < m_count; ++w) {
+        static_cast<IMemTestImpl*>(workers[w])->SetCycleHook(&Hook, &m_hooks[w]);
+      }
+      for (IMemTest* worker : workers) worker->Start(m_share, 0, false);
+      while (!m_done.load(std::memory_order_acquire)) {
+        if (Failed(workers)) return {};
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+      }
+    }
+    for (auto worker = workers.rbegin(); worker != workers.rend(); ++worker) (*worker)->Release();
+    for (const auto& kernel : m_kernels) {
+      if (kernel && kernel->Mismatches() != 0) std::printf("a kernel found mismatches\n");
+    }
+    if (!m_done) return {};
+    Rates rates;
+    rates.workers = m_cyclePhases * m_iterations * m_count / m_cycleSeconds;
+    for (std::size_t d = 0; d < kDistances.size(); ++d) {
+      rates.kernels =
+          std::max(rates.kernels, m_kernelPhases[d] * m_iterations * m_count / m_kernelSeconds[d]);
+    }
+    return rates;
+  }
+
+ private:
+  struct HookContext {
+    SideBySide* self;
+    int worker;
+  };
+  // Runs when the last thread arrives at the barrier, before any of them goes on.
+  struct Completion {
+    SideBySide* self;
+    void operator()() noexcept { self->PhaseEnded(); }
+  };
+
+  // When a worker could not start, the others are let out of the barrier, told that
+  // measuring is over, and released: no rates.
+  bool Failed(std::vector<IMemTest*>& workers) {
+    int failed = 0;
+    for (IMemTest* worker : workers) failed += worker->GetStatus().state == MemTestState::Failed;
+    if (failed == 0) return false;
+    std::printf("a worker could not start\n");
+    m_done.store(true, std::memory_order_release);
+    for (int w = 0; w < failed; ++w) m_barrier.arrive_and_drop();
+    for (auto worker = workers.rbegin(); worker != workers.rend(); ++worker) (*worker)->Release();
+    return true;
+  }
+
+  static void Hook(void* context, volatile std::uint64_t* a, volatile std::uint64_t* b,
+                   std::uint64_t) {
+    const auto& hook = *static_cast<HookContext*>(context);
+    hook.self->BetweenCycles(hook.worker, const_cast<std::uint64_t*>(a),
+                             const_cast<std::uint64_t*>(b));
+  }
+
+  // On worker `w`'s thread, after each of its cycles.
+  void BetweenCycles(int w, std::uint64_t* a, std::uint64_t* b) {
+    // Once measured, and for the cycles that Release cuts short, nothing more.
+    if (m_done.load(std::memory_order_acquire)) return;
+    m_barrier.arrive_and_wait();
+    if (m_done.load(std::memory_order_acquire)) return;
+    if (!m_kernels[w]) {
+      m_kernels[w] =
+          std::make_unique<Kernel>(m_method, m_share, a, b, 0x9E3779B97F4A7C15ull * (w + 1));
+    }
+    m_kernels[w]->Run(m_iterations, kDistances[m_distance]);
+    m_barrier.arrive_and_wait();
+  }
+
+  // Phases alternate, starting with the cycles; the first of each kind warms up.
+  void PhaseEnded() {
+    const Clock::time_point now = Clock::now();
+    const double seconds = std::chrono::duration<double>(now - m_phaseStart).count();
+    m_phaseStart = now;
+    const bool cycles = m_phase % 2 == 0;
+    if (m_phase >= 2 && cycles) {
+      m_cycleSeconds += seconds;
+      ++m_cyclePhases;
+    }
+    if (m_phase >= 2 && !cycles) {
+      m_kernelSeconds[m_distance] += seconds;
+      ++m_kernelPhases[m_distance];
+    }
+    if (!cycles) m_distance = (m_distance + 1) % kDistances.size();
+    ++m_phase;
+    const bool enough = std::all_of(m_kernelPhases.begin(), m_kernelPhases.end(),
+                                    [](int phases) { return phases >= kMinRounds; });
+    if (cycles && enough && m_cycleSeconds >= std::chrono::duration<double>(kMinWindow).count()) {
+      m_done.store(true, std::memory_order_release);
+    }
+  }
+
+  const std::int32_t m_method;
+  const std::uint64_t m_share;
+  const int m_count;
+  const double m_iterations;  // per cycle and per kernel phase
+  std::vector<HookContext> m_hooks;
+  std::vector<std::unique_ptr<Kernel>> m_kernels;
+  std::barrier<Completion> m_barrier;
+  std::atomic<bool> m_done{false};
+
+  // Written in PhaseEnded only, read by the hooks after the barrier and by Measure
+  // after the workers are released.
+  Clock::time_point m_phaseStart;
+  int m_phase = 0;
+  std::size_t m_distance = 0;
+  double m_cycleSeconds = 0;
+  int m_cyclePhases = 0;
+  std::array<double, kDistances.size()> m_kernelSeconds{};
+  std::array<int, kDistances.size()> m_kernelPhases{};
+};
 
 }  // namespace
 
 int main() {
   std::vector<std::uint64_t> shares = {64ull << 20, 1ull << 30};
-  // Two workers or two kernels of 4 GiB each, with room to spare.
+  // Two workers of 4 GiB each, with room to spare.
   if (GetPhysicalMemoryMb() >= 2 * 4096 + 2048) shares.push_back(4ull << 30);
 
-  std::printf("%-9s %6s  %8s %8s %6s  %8s %8s %6s   (M iterations/s)\n", "method", "share",
+  std::printf("%-9s %7s  %8s %8s %6s  %8s %8s %6s   (M iterations/s)\n", "method", "share",
               "worker", "kernel", "ratio", "2 worker", "2 kernel", "ratio");
   for (const std::uint64_t share : shares) {
     for (const std::int32_t method : {kMemTestRandom, kMemTestShuffle}) {
-      const double one = WorkerRate(method, share, 1) / 1e6;
-      const double two = WorkerRate(method, share, 2) / 1e6;
-      const double kernel = BestKernelRate(method, share, 1) / 1e6;
-      const double kernels = BestKernelRate(method, share, 2) / 1e6;
+      const Rates one = SideBySide(method, share, 1).Measure();
+      const Rates two = SideBySide(method, share, 2).Measure();
+      const auto ratio = [](const Rates& rates) {
+        return rates.kernels > 0 ? rates.workers / rates.kernels : 0.0;
+      };
       std::printf("%-9s %4llu MB  %8.1f %8.1f %6.2f  %8.1f %8.1f %6.2f\n",
                   method == kMemTestRandom ? "random" : "shuffling",
-                  static_cast<unsigned long long>(share >> 20), one, kernel,
-                  kernel > 0 ? one / kernel : 0.0, two, kernels, kernels > 0 ? two / kernels : 0.0);
+                  static_cast<unsigned long long>(share >> 20), one.workers / 1e6,
+                  one.kernels / 1e6, ratio(one), two.workers / 1e6, two.kernels / 1e6, ratio(two));
       std::fflush(stdout);
     }
   }
