@@ -26,10 +26,11 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
-#include <barrier>
 #include <chrono>
+#include <condition_variable>
 #include <cstdio>
 #include <memory>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -150,6 +151,45 @@ class Kernel {
   std::uint64_t m_mismatches = 0;
 };
 
+// The workers' meeting point between phases. The last thread to arrive runs
+// `phaseEnded` before any of them goes on; a thread that will never arrive is dropped.
+// (The standard library's barrier of the cross compiler's release can hang in its wait.)
+template <class PhaseEnded>
+class Barrier {
+ public:
+  Barrier(int count, PhaseEnded phaseEnded) : m_count(count), m_phaseEnded(phaseEnded) {}
+
+  void ArriveAndWait() {
+    std::unique_lock lock(m_mutex);
+    const std::uint64_t generation = m_generation;
+    if (++m_arrived == m_count) {
+      NextPhase();
+    } else {
+      m_changed.wait(lock, [&] { return m_generation != generation; });
+    }
+  }
+
+  void Drop() {
+    std::lock_guard lock(m_mutex);
+    if (--m_count == m_arrived && m_arrived != 0) NextPhase();
+  }
+
+ private:
+  void NextPhase() {
+    m_phaseEnded();
+    m_arrived = 0;
+    ++m_generation;
+    m_changed.notify_all();
+  }
+
+  std::mutex m_mutex;
+  std::condition_variable m_changed;
+  int m_count;
+  int m_arrived = 0;
+  std::uint64_t m_generation = 0;
+  PhaseEnded m_phaseEnded;
+};
+
 struct Rates {
   double workers = 0;  // iterations per second, all workers together
   double kernels = 0;  // likewise, at the best distance
@@ -207,7 +247,7 @@ class SideBySide {
   // Runs when the last thread arrives at the barrier, before any of them goes on.
   struct Completion {
     SideBySide* self;
-    void operator()() noexcept { self->PhaseEnded(); }
+    void operator()() { self->PhaseEnded(); }
   };
 
   // When a worker could not start, the others are let out of the barrier, told that
@@ -218,7 +258,7 @@ class SideBySide {
     if (failed == 0) return false;
     std::printf("a worker could not start\n");
     m_done.store(true, std::memory_order_release);
-    for (int w = 0; w < failed; ++w) m_barrier.arrive_and_drop();
+    for (int w = 0; w < failed; ++w) m_barrier.Drop();
     for (auto worker = workers.rbegin(); worker != workers.rend(); ++worker) (*worker)->Release();
     return true;
   }
@@ -234,14 +274,14 @@ class SideBySide {
   void BetweenCycles(int w, std::uint64_t* a, std::uint64_t* b) {
     // Once measured, and for the cycles that Release cuts short, nothing more.
     if (m_done.load(std::memory_order_acquire)) return;
-    m_barrier.arrive_and_wait();
+    m_barrier.ArriveAndWait();
     if (m_done.load(std::memory_order_acquire)) return;
     if (!m_kernels[w]) {
       m_kernels[w] =
           std::make_unique<Kernel>(m_method, m_share, a, b, 0x9E3779B97F4A7C15ull * (w + 1));
     }
     m_kernels[w]->Run(m_iterations, kDistances[m_distance]);
-    m_barrier.arrive_and_wait();
+    m_barrier.ArriveAndWait();
   }
 
   // Phases alternate, starting with the cycles; the first of each kind warms up.
@@ -273,7 +313,7 @@ class SideBySide {
   const double m_iterations;  // per cycle and per kernel phase
   std::vector<HookContext> m_hooks;
   std::vector<std::unique_ptr<Kernel>> m_kernels;
-  std::barrier<Completion> m_barrier;
+  Barrier<Completion> m_barrier;
   std::atomic<bool> m_done{false};
 
   // Written in PhaseEnded only, read by the hooks after the barrier and by Measure
