@@ -57,12 +57,13 @@ class alignas(platform::kCacheLineBytes) IMemTestImpl : public IMemTest {
     if (done != 0) g_cycleCount.fetch_add(1, std::memory_order_relaxed);
   }
 
-  // Checks word i against its mirror, writes both with nextValue() | g_failMask, and
-  // checks again. The accesses are volatile: each must really reach memory.
+  // Checks word i of buffer a (m_bufferA) against its mirror in b (m_bufferB), writes
+  // both with nextValue() | g_failMask, and checks again. The accesses are volatile: each
+  // must really reach memory. The cycle passes the buffers from its own locals, which
+  // stay in registers; the members would be read again after every possible mismatch.
   template <class NextValue>
-  void CheckAndRewrite(std::uint64_t i, NextValue nextValue) {
-    volatile std::uint64_t* const a = m_bufferA;
-    volatile std::uint64_t* const b = m_bufferB;
+  void CheckAndRewrite(volatile std::uint64_t* a, volatile std::uint64_t* b, std::uint64_t i,
+                       NextValue nextValue) {
     if (a[i] != b[i]) RecordMismatch(i);
     const std::uint64_t value = nextValue() | g_failMask.load(std::memory_order_relaxed);
     a[i] = value;

@@ -98,8 +98,8 @@ HRESULT CMemTestRandom::RunCycle() {
   std::array<std::uint64_t, kRing> index = m_ringIndex;
   std::array<std::uint64_t, kRing> value = m_ringValue;
   std::uint32_t slot = m_ringSlot;
-  const std::uint64_t* const a = m_bufferA;
-  const std::uint64_t* const b = m_bufferB;
+  std::uint64_t* const a = m_bufferA;
+  std::uint64_t* const b = m_bufferB;
   RunCycleFrame([&] {
     // Drawn in a loop of its own, the generator is not held up by the cache misses.
     if (slot % kBatch == 0) {
@@ -115,7 +115,7 @@ HRESULT CMemTestRandom::RunCycle() {
     __builtin_prefetch(a + later, 1);
     __builtin_prefetch(b + later, 1);
     slot = (slot + 1) % kRing;
-    CheckAndRewrite(i, [draw] { return draw; });
+    CheckAndRewrite(a, b, i, [draw] { return draw; });
   });
   StoreGenerator(generator);
   m_ringIndex = index;

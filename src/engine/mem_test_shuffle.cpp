@@ -41,16 +41,22 @@ HRESULT CMemTestShuffle::Prepare() {
 }
 
 std::uint64_t CMemTestShuffle::NextIndex() {
-  return m_cursor.Next(m_generatorTable, m_stride);
+  return m_cursor.Next(m_generatorTable.data(), static_cast<std::int32_t>(m_generatorTable.size()),
+                       m_stride);
 }
 
 HRESULT CMemTestShuffle::RunCycle() {
-  const std::vector<std::uint64_t>& table = m_generatorTable;
+  // Locals, so that they stay in registers across the possible mismatch calls.
+  const std::uint64_t* const table = m_generatorTable.data();
+  const auto blocks = static_cast<std::int32_t>(m_generatorTable.size());
   const std::int32_t stride = m_stride;
+  std::uint64_t* const a = m_bufferA;
+  std::uint64_t* const b = m_bufferB;
   Cursor visit = m_cursor;
   CMT19937& source = *m_source;
-  RunCycleFrame(
-      [&] { CheckAndRewrite(visit.Next(table, stride), [&source] { return source.Draw(); }); });
+  RunCycleFrame([&] {
+    CheckAndRewrite(a, b, visit.Next(table, blocks, stride), [&source] { return source.Draw(); });
+  });
   m_cursor = visit;
   return S_OK;
 }

@@ -35,13 +35,13 @@ class CMemTestShuffle final : public IMemTestImpl {
     std::int32_t blocksLeft;  // still to visit in this pass; the next is entry blocksLeft-1
     std::uint64_t offset;     // word offset within each block of this pass
 
-    std::uint64_t Next(const std::vector<std::uint64_t>& table, std::int32_t stride) {
+    std::uint64_t Next(const std::uint64_t* table, std::int32_t blocks, std::int32_t stride) {
       if (blocksLeft == 0) {
-        blocksLeft = static_cast<std::int32_t>(table.size());
+        blocksLeft = blocks;
         if (++offset == static_cast<std::uint64_t>(stride)) offset = 0;
       }
       --blocksLeft;
-      return offset + table[static_cast<std::size_t>(blocksLeft)];
+      return offset + table[blocksLeft];
     }
   };
 

@@ -5,10 +5,6 @@
 namespace {
 
 constexpr int kN = CMT19937::kStateWords;
-constexpr int kM = 156;
-constexpr std::uint64_t kMatrix = 0xB5026F5AA96619E9ull;
-constexpr std::uint64_t kUpperMask = 0xFFFFFFFF80000000ull;
-constexpr std::uint64_t kLowerMask = 0x7FFFFFFFull;
 
 }  // namespace
 
@@ -51,21 +47,7 @@ HRESULT CMT19937::SeedArray(const std::uint64_t* key, std::int32_t length) {
   return S_OK;
 }
 
-// The published recurrence, state[i] from state[i], state[i + 1] and state[i + kM], all
-// indexes modulo kN; split where they wrap so that no word needs a division.
-void CMT19937::Regenerate() {
-  const auto next = [this](int i, int i1, int iM) {
-    const std::uint64_t x = (m_state[i] & kUpperMask) | (m_state[i1] & kLowerMask);
-    m_state[i] = m_state[iM] ^ (x >> 1) ^ ((x & 1) ? kMatrix : 0);
-  };
-  int i = 0;
-  for (; i < kN - kM; ++i) next(i, i + 1, i + kM);
-  for (; i < kN - 1; ++i) next(i, i + 1, i + kM - kN);
-  next(kN - 1, 0, kM - 1);
-  m_position = 0;
-}
-
 void CMT19937::Refill() {
   if (m_position == kUnseeded) Seed(5489);
-  Regenerate();
+  m_position = 0;
 }

@@ -21,10 +21,16 @@ class alignas(platform::kCacheLineBytes) CMT19937 final : public IRandomImpl<CMT
   HRESULT SeedArray(const std::uint64_t* key, std::int32_t length) override;
 
   // One tempered 64-bit output; an unseeded generator first seeds itself with 5489.
-  // Inline, so that a test worker drawing a value per word pays no call for it.
+  // Inline, so that a test worker drawing a value per word pays no call for it. Each
+  // draw first advances the one state word it reads: the same words as advancing all of
+  // them every kStateWords draws, but without a burst of work that would stall the
+  // memory accesses around it.
   std::uint64_t Draw() {
     if (m_position >= kStateWords) Refill();
-    std::uint64_t y = m_state[m_position++];
+    const int i = m_position++;
+    Twist(i, i + 1 == kStateWords ? 0 : i + 1,
+          i < kStateWords - kShift ? i + kShift : i + kShift - kStateWords);
+    std::uint64_t y = m_state[i];
     y ^= (y >> 29) & 0x5555555555555555ull;
     y ^= (y << 17) & 0x71D67FFFEDA60000ull;
     y ^= (y << 37) & 0xFFF7EEE000000000ull;
@@ -37,10 +43,16 @@ class alignas(platform::kCacheLineBytes) CMT19937 final : public IRandomImpl<CMT
   ~CMT19937() = default;
 
   static constexpr std::int32_t kUnseeded = kStateWords + 1;
+  static constexpr int kShift = 156;
 
-  // Seeds an unseeded generator, then computes the next kStateWords words.
+  // State word i from itself, word i1 = i + 1 and word iM = i + kShift, both modulo
+  // kStateWords: the published recurrence.
+  void Twist(int i, int i1, int iM) {
+    const std::uint64_t x = (m_state[i] & 0xFFFFFFFF80000000ull) | (m_state[i1] & 0x7FFFFFFFull);
+    m_state[i] = m_state[iM] ^ (x >> 1) ^ ((x & 1) ? 0xB5026F5AA96619E9ull : 0);
+  }
+  // Seeds an unseeded generator and starts a round of the state.
   void Refill();
-  void Regenerate();
 
   std::array<std::uint64_t, kStateWords> m_state{};
   std::int32_t m_position = kUnseeded;
