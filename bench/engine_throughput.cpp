@@ -4,9 +4,9 @@
 //   - the real workers' rate (CreateMemTest, Start, iterations per second after each
 //     worker's first cycle), with one worker and with two;
 //   - a limit kernel's rate: the same access pattern (random: uniformly random indexes;
-//     shuffling: the same block order and sweep) with a trivially cheap index and value
-//     generator, prefetched at the best of a few distances, on one thread and on two
-//     threads at once;
+//     shuffling: the worker's own block order and the same sweep) with a trivially cheap index and
+//     value generator, prefetched at the best of a few distances, on one thread and on two threads
+//     at once;
 //   - the ratios: one worker against the kernel on one thread, two workers against the
 //     kernel on two threads.
 //
@@ -32,11 +32,13 @@
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "diag/physical_memory.h"
 #include "engine/engine_state.h"
 #include "engine/mem_test_impl.h"
+#include "engine/mem_test_shuffle.h"
 
 namespace {
 
@@ -68,19 +70,16 @@ struct Cheap {
 // a worker's buffers.
 class Kernel {
  public:
+  // `table` is the shuffling worker's own block order, so that both sweep alike.
   Kernel(std::int32_t method, std::uint64_t share, std::uint64_t* a, std::uint64_t* b,
-         std::uint64_t seed)
-      : m_method(method), m_words(share / 16), m_a(a), m_b(b) {
+         std::uint64_t seed, std::vector<std::uint64_t> table)
+      : m_method(method), m_words(share / 16), m_a(a), m_b(b), m_table(std::move(table)) {
     m_state.cheap.state = seed | 1;
-    const std::uint64_t blocks = share < 0x10000000u ? 64 : 256;
-    m_stride = share / (blocks * 16);
-    for (std::uint64_t i = 0; i < blocks; ++i) {
-      m_table.push_back(i * m_stride);
-      std::swap(m_table[i], m_table[m_state.cheap.Next() % (i + 1)]);
-    }
-    m_state.blocksLeft = blocks;
+    if (!m_table.empty()) m_stride = share / (m_table.size() * 16);
+    m_state.blocksLeft = m_table.size();
   }
   std::uint64_t Mismatches() const { return m_mismatches; }
+  void Mismatch();
 
   void Run(std::uint64_t iterations, int distance) {
     if (m_method == kMemTestRandom) {
@@ -117,7 +116,6 @@ class Kernel {
     for (int k = 0; k < distance; ++k) ahead[k] = nextIndex(state);
     volatile std::uint64_t* const a = m_a;
     volatile std::uint64_t* const b = m_b;
-    std::uint64_t mismatches = 0;
     int slot = 0;
     for (std::uint64_t n = 0; n < iterations; ++n) {
       std::uint64_t i;
@@ -131,14 +129,15 @@ class Kernel {
         __builtin_prefetch(m_a + next, 1);
         __builtin_prefetch(m_b + next, 1);
       }
-      if (a[i] != b[i]) ++mismatches;
+      if (a[i] != b[i]) [[unlikely]]
+        Mismatch();
       const std::uint64_t value = state.cheap.Next();
       a[i] = value;
       b[i] = value;
-      if (a[i] != b[i]) ++mismatches;
+      if (a[i] != b[i]) [[unlikely]]
+        Mismatch();
     }
     m_state = state;
-    m_mismatches += mismatches;
   }
 
   std::int32_t m_method;
@@ -150,6 +149,12 @@ class Kernel {
   State m_state;
   std::uint64_t m_mismatches = 0;
 };
+
+// Out of line, like the workers' own record of a mismatch: the loop goes on predicting
+// that words match instead of waiting for each comparison.
+[[gnu::noinline, gnu::cold]] void Kernel::Mismatch() {
+  ++m_mismatches;
+}
 
 // The workers' meeting point between phases. The last thread to arrive runs
 // `phaseEnded` before any of them goes on; a thread that will never arrive is dropped.
@@ -208,7 +213,7 @@ class SideBySide {
         m_barrier(count, Completion{this}) {}
 
   Rates Measure() {
-    std::vector<IMemTest*> workers;
+    std::vector<IMemTest*>& workers = m_workers;
     for (int w = 0; w < m_count; ++w) {
       IMemTest* worker = nullptr;
       if (::Failed(CreateMemTest(m_method, worker))) break;
@@ -277,8 +282,12 @@ class SideBySide {
     m_barrier.ArriveAndWait();
     if (m_done.load(std::memory_order_acquire)) return;
     if (!m_kernels[w]) {
-      m_kernels[w] =
-          std::make_unique<Kernel>(m_method, m_share, a, b, 0x9E3779B97F4A7C15ull * (w + 1));
+      std::vector<std::uint64_t> table;
+      if (m_method == kMemTestShuffle) {
+        table = static_cast<const CMemTestShuffle*>(m_workers[w])->BlockTable();
+      }
+      m_kernels[w] = std::make_unique<Kernel>(m_method, m_share, a, b,
+                                              0x9E3779B97F4A7C15ull * (w + 1), std::move(table));
     }
     m_kernels[w]->Run(m_iterations, kDistances[m_distance]);
     m_barrier.ArriveAndWait();
@@ -310,7 +319,8 @@ class SideBySide {
   const std::int32_t m_method;
   const std::uint64_t m_share;
   const int m_count;
-  const double m_iterations;  // per cycle and per kernel phase
+  const double m_iterations;         // per cycle and per kernel phase
+  std::vector<IMemTest*> m_workers;  // made before they start
   std::vector<HookContext> m_hooks;
   std::vector<std::unique_ptr<Kernel>> m_kernels;
   Barrier<Completion> m_barrier;
