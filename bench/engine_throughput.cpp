@@ -4,9 +4,10 @@
 //   - the real workers' rate (CreateMemTest, Start, iterations per second after each
 //     worker's first cycle), with one worker and with two;
 //   - a limit kernel's rate: the same access pattern (random: uniformly random indexes;
-//     shuffling: the worker's own block order and the same sweep) with a trivially cheap index and
-//     value generator, prefetched at the best of a few distances, on one thread and on two threads
-//     at once;
+//     shuffling: the worker's own block order and the same sweep; sweeping: a stream
+//     through both buffers in address order, a block at a time, compared, written and
+//     compared again) with a trivially cheap index and value generator, prefetched at the
+//     best of a few distances, on one thread and on two threads at once;
 //   - the ratios: one worker against the kernel on one thread, two workers against the
 //     kernel on two threads.
 //
@@ -29,6 +30,8 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
+#include <cstring>
+#include <iterator>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -36,9 +39,11 @@
 #include <vector>
 
 #include "diag/physical_memory.h"
+#include "engine/block_compare.h"
 #include "engine/engine_state.h"
 #include "engine/mem_test_impl.h"
 #include "engine/mem_test_shuffle.h"
+#include "engine/mem_test_sweep.h"
 
 namespace {
 
@@ -54,6 +59,16 @@ constexpr int kMinRounds = 2;
 // so lines prefetched far ahead can evict each other before they are used.
 constexpr std::array<int, 4> kDistances = {0, 8, 16, 32};
 constexpr int kMaxAhead = 32;
+// The stream runs ahead of itself on its own: the sweeping kernel prefetches this many
+// times further, in words.
+constexpr int kStreamDistanceScale = 32;
+
+// The console companion's method, which CreateMemTest does not make.
+constexpr std::int32_t kMemTestSweep = 2;
+
+HRESULT CreateWorker(std::int32_t method, IMemTest*& out) {
+  return method == kMemTestSweep ? CreateMemTestSweep(out) : CreateMemTest(method, out);
+}
 
 // The kernels' cheap generator: xorshift64.
 struct Cheap {
@@ -82,7 +97,9 @@ class Kernel {
   void Mismatch();
 
   void Run(std::uint64_t iterations, int distance) {
-    if (m_method == kMemTestRandom) {
+    if (m_method == kMemTestSweep) {
+      Stream(iterations, distance * kStreamDistanceScale);
+    } else if (m_method == kMemTestRandom) {
       Loop(iterations, distance, [words = m_words](State& state) {
         // Uniform over the words by a multiply, not a divide.
         return static_cast<std::uint64_t>(
@@ -140,12 +157,52 @@ class Kernel {
     m_state = state;
   }
 
+  // Through the words in address order from where the last phase ended, as the sweep
+  // goes: a block compared as a whole, written, and compared again.
+  void Stream(std::uint64_t iterations, int distance) {
+    constexpr std::uint64_t kBlock = CMemTestSweep::kBlockWords;
+    std::uint64_t* const a = m_a;
+    std::uint64_t* const b = m_b;
+    const std::uint64_t words = m_words;
+    std::uint64_t position = m_position;
+    std::uint64_t value = m_state.cheap.state;
+    for (std::uint64_t done = 0; done < iterations;) {
+      const std::uint64_t n =
+          std::min({kBlock - position % kBlock, iterations - done, words - position});
+      std::uint64_t* const blockA = a + position;
+      std::uint64_t* const blockB = b + position;
+      if (distance != 0 && position + distance + n <= words) {
+        for (std::uint64_t k = 0; k < n; k += 8) {
+          __builtin_prefetch(blockA + distance + k, 1);
+          __builtin_prefetch(blockB + distance + k, 1);
+        }
+      }
+      ForgetMemory();
+      if (BlockDifferences(blockA, blockB, n) != 0) [[unlikely]]
+        Mismatch();
+      for (std::uint64_t k = 0; k < n; ++k) {
+        value += 0x9E3779B97F4A7C15ull;
+        blockA[k] = value;
+        blockB[k] = value;
+      }
+      ForgetMemory();
+      if (BlockDifferences(blockA, blockB, n) != 0) [[unlikely]]
+        Mismatch();
+      done += n;
+      position += n;
+      if (position == words) position = 0;
+    }
+    m_position = position;
+    m_state.cheap.state = value;
+  }
+
   std::int32_t m_method;
   std::uint64_t m_words;
   std::uint64_t* m_a;
   std::uint64_t* m_b;
   std::vector<std::uint64_t> m_table;
   std::uint64_t m_stride = 0;
+  std::uint64_t m_position = 0;  // the stream's next word
   State m_state;
   std::uint64_t m_mismatches = 0;
 };
@@ -216,7 +273,7 @@ class SideBySide {
     std::vector<IMemTest*>& workers = m_workers;
     for (int w = 0; w < m_count; ++w) {
       IMemTest* worker = nullptr;
-      if (::Failed(CreateMemTest(m_method, worker))) break;
+      if (::Failed(CreateWorker(m_method, worker))) break;
       m_hooks.push_back({this, w});
       workers.push_back(worker);
     }
@@ -337,9 +394,25 @@ class SideBySide {
   std::array<int, kDistances.size()> m_kernelPhases{};
 };
 
+constexpr const char* kMethodNames[] = {"random", "shuffling", "sweeping"};
+
 }  // namespace
 
-int main() {
+// Measures the methods named on the command line, or all of them.
+int main(int argc, char** argv) {
+  std::vector<std::int32_t> methods;
+  for (int arg = 1; arg < argc; ++arg) {
+    const auto named =
+        std::find_if(std::begin(kMethodNames), std::end(kMethodNames),
+                     [&](const char* name) { return std::strcmp(name, argv[arg]) == 0; });
+    if (named == std::end(kMethodNames)) {
+      std::fprintf(stderr, "usage: engine_throughput [random|shuffling|sweeping]...\n");
+      return 2;
+    }
+    methods.push_back(static_cast<std::int32_t>(named - std::begin(kMethodNames)));
+  }
+  if (methods.empty()) methods = {kMemTestRandom, kMemTestShuffle, kMemTestSweep};
+
   std::vector<std::uint64_t> shares = {64ull << 20, 1ull << 30};
   // Two workers of 4 GiB each, with room to spare.
   if (GetPhysicalMemoryMb() >= 2 * 4096 + 2048) shares.push_back(4ull << 30);
@@ -347,14 +420,13 @@ int main() {
   std::printf("%-9s %7s  %8s %8s %6s  %8s %8s %6s   (M iterations/s)\n", "method", "share",
               "worker", "kernel", "ratio", "2 worker", "2 kernel", "ratio");
   for (const std::uint64_t share : shares) {
-    for (const std::int32_t method : {kMemTestRandom, kMemTestShuffle}) {
+    for (const std::int32_t method : methods) {
       const Rates one = SideBySide(method, share, 1).Measure();
       const Rates two = SideBySide(method, share, 2).Measure();
       const auto ratio = [](const Rates& rates) {
         return rates.kernels > 0 ? rates.workers / rates.kernels : 0.0;
       };
-      std::printf("%-9s %4llu MB  %8.1f %8.1f %6.2f  %8.1f %8.1f %6.2f\n",
-                  method == kMemTestRandom ? "random" : "shuffling",
+      std::printf("%-9s %4llu MB  %8.1f %8.1f %6.2f  %8.1f %8.1f %6.2f\n", kMethodNames[method],
                   static_cast<unsigned long long>(share >> 20), one.workers / 1e6,
                   one.kernels / 1e6, ratio(one), two.workers / 1e6, two.kernels / 1e6, ratio(two));
       std::fflush(stdout);

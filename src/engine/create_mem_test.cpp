@@ -2,6 +2,7 @@
 
 #include "engine/mem_test_random.h"
 #include "engine/mem_test_shuffle.h"
+#include "engine/mem_test_sweep.h"
 
 HRESULT CreateMemTest(std::int32_t method, IMemTest*& out) {
   out = nullptr;
@@ -19,4 +20,9 @@ HRESULT CreateMemTest(std::int32_t method, IMemTest*& out) {
   if (worker == nullptr) return E_OUTOFMEMORY;
   out = worker;
   return S_OK;
+}
+
+HRESULT CreateMemTestSweep(IMemTest*& out) {
+  out = new (std::nothrow) CMemTestSweep;
+  return out == nullptr ? E_OUTOFMEMORY : S_OK;
 }

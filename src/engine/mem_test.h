@@ -70,3 +70,7 @@ inline constexpr std::int32_t kMemTestShuffle = 1;
 // An idle worker of the method: E_INVALIDARG for an unknown method, E_OUTOFMEMORY when
 // it cannot be allocated. `out` is null unless the result is S_OK.
 HRESULT CreateMemTest(std::int32_t method, IMemTest*& out);
+
+// An idle worker of the console companion's own method, "sweeping", which the panel does
+// not offer: E_OUTOFMEMORY when it cannot be allocated; `out` is null unless S_OK.
+HRESULT CreateMemTestSweep(IMemTest*& out);

@@ -1,5 +1,5 @@
 #pragma once
-// The common part of both test methods: buffers, thread, error queue and stop, and the
+// The common part of the test methods: buffers, thread, error queue and stop, and the
 // iteration body that every method shares. A method supplies Prepare and RunCycle; its
 // RunCycle runs the cycle frame over its own iteration, which visits one word with
 // CheckAndRewrite.
@@ -80,10 +80,12 @@ class alignas(platform::kCacheLineBytes) IMemTestImpl : public IMemTest {
   std::vector<std::uint64_t> m_generatorTable;
   std::uint64_t m_memorySize = 0;
 
+  // Queues the record of word i, read from both buffers now, and adds its bits to the mask.
+  void RecordMismatch(std::uint64_t i);
+
  private:
   static void WorkerThreadProc(void* worker);
   void RunCycles();
-  void RecordMismatch(std::uint64_t i);
 
   platform::StopSignal m_stop;
   ErrorQueue m_errors;  // guarded by g_errorLock

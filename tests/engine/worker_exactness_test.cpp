@@ -16,6 +16,7 @@
 
 #include "engine/mem_test_random.h"
 #include "engine/mem_test_shuffle.h"
+#include "engine/mem_test_sweep.h"
 #include "random/mt19937.h"
 #include "worker_support.h"
 
@@ -30,6 +31,7 @@ constexpr std::uint64_t kShare = (16u << 20) + 3 * 16;
 constexpr std::uint64_t kWords = kShare / 16;
 constexpr std::uint32_t kSeedSeconds = 1700000000;
 constexpr std::uint64_t kShuffleSeed = 0x5EED5EED5EEDull;
+constexpr std::uint64_t kSweepSeed = 0x5EEDC0DE;
 
 // The random method's generator, step by step as the method defines it.
 class LiteralRandom {
@@ -114,6 +116,28 @@ class LiteralShuffle {
   std::vector<std::uint64_t> m_table;
   std::uint64_t m_blocksLeft = 0;
   std::uint64_t m_offset = 0;
+};
+
+// The sweeping method: every word in address order from where the first cycle ended,
+// each with the next output of wyrand.
+class LiteralSweep {
+ public:
+  std::uint64_t Index() {
+    const std::uint64_t i = m_position;
+    m_position = (m_position + 1) % kWords;
+    return i;
+  }
+
+  std::uint64_t Value() {
+    m_state += 0x2D358DCCAA6C78A5ull;
+    const unsigned __int128 product =
+        static_cast<unsigned __int128>(m_state) * (m_state ^ 0x8BB84B93962EACC9ull);
+    return static_cast<std::uint64_t>(product) ^ static_cast<std::uint64_t>(product >> 64);
+  }
+
+ private:
+  std::uint64_t m_position = IMemTestImpl::CycleIterationsFor(kShare) % kWords;
+  std::uint64_t m_state = kSweepSeed;
 };
 
 // Both buffers, the mask and the records, advanced one literal iteration at a time.
@@ -286,8 +310,11 @@ std::pair<std::uint64_t, std::uint64_t> PlantIndexes(std::uint32_t fullCycle) {
   return {midCycle, method.Index()};
 }
 
+// `iterationsRun`, when given, receives the iterations the worker ran after the reseed,
+// up to the end of the cycle cut short by Release.
 template <class Method>
-void CheckAgainstTranscription(std::int32_t methodIndex, std::function<void(IMemTest&)> reseed) {
+void CheckAgainstTranscription(std::int32_t methodIndex, std::function<void(IMemTest&)> reseed,
+                               std::uint64_t* iterationsRun = nullptr) {
   const std::uint32_t fullCycle = IMemTestImpl::CycleIterationsFor(kShare);
   const auto [midCycle, early] = PlantIndexes<Method>(fullCycle);
   Worker worker = MakeWorker(methodIndex);
@@ -309,7 +336,7 @@ void CheckAgainstTranscription(std::int32_t methodIndex, std::function<void(IMem
 
   Method method;
   Reference reference{recorder.startA, recorder.startB, recorder.startMask, {}};
-  std::uint32_t cutIterations = 0;
+  std::uint32_t cut = 0;
   for (std::size_t c = 0; c < recorder.cycles.size(); ++c) {
     const ObservedCycle& observed = recorder.cycles[c];
     reference.records.clear();
@@ -318,7 +345,7 @@ void CheckAgainstTranscription(std::int32_t methodIndex, std::function<void(IMem
       const std::optional<std::uint32_t> done =
           MatchCutCycle(reference, method, observed, fullCycle);
       ASSERT_TRUE(done) << "the cut cycle is no prefix of the transcription's";
-      cutIterations = *done;
+      cut = *done;
     } else {
       for (std::uint32_t n = 0; n < fullCycle; ++n) reference.Iterate(method);
     }
@@ -333,7 +360,8 @@ void CheckAgainstTranscription(std::int32_t methodIndex, std::function<void(IMem
   EXPECT_EQ(g_failMask.load(), reference.mask);
   // The first cycle, the recorded ones, and the cut one if it ran an iteration.
   const auto recorded = static_cast<std::int32_t>(recorder.cycles.size());
-  EXPECT_EQ(cyclesCounted, recorded + (cutIterations == 0 ? 0 : 1));
+  EXPECT_EQ(cyclesCounted, recorded + (cut == 0 ? 0 : 1));
+  if (iterationsRun) *iterationsRun = (recorded - 1) * std::uint64_t{fullCycle} + cut;
 }
 
 TEST(WorkerExactness, RandomMethodIsItsLiteralAlgorithm) {
@@ -346,6 +374,22 @@ TEST(WorkerExactness, ShuffleMethodIsItsLiteralAlgorithm) {
   CheckAgainstTranscription<LiteralShuffle>(kMemTestShuffle, [](IMemTest& worker) {
     EXPECT_EQ(static_cast<CMemTestShuffle&>(worker).PrepareBlocks(kShare, kShuffleSeed), S_OK);
   });
+}
+
+// The sweep may work a block at a time, but only as fast as its words one by one; and a
+// Release ends its cycle at the end of a block.
+TEST(WorkerExactness, SweepMethodIsItsLiteralAlgorithmAndStopsAtABlocksEnd) {
+  std::uint64_t iterations = 0;
+  CheckAgainstTranscription<LiteralSweep>(
+      kSweep, [](IMemTest& worker) { static_cast<CMemTestSweep&>(worker).Seed(kSweepSeed); },
+      &iterations);
+  // Where the worker stopped, counted from where the first, unrecorded cycle ended; a
+  // Release that came before the cut cycle's first block stops it where it began.
+  const std::uint64_t fullCycle = IMemTestImpl::CycleIterationsFor(kShare);
+  const std::uint64_t stop = (fullCycle + iterations) % kWords;
+  if (iterations % fullCycle != 0) {
+    EXPECT_EQ(stop % CMemTestSweep::kBlockWords, 0u) << "stopped at word " << stop;
+  }
 }
 
 }  // namespace

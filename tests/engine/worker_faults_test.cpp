@@ -105,8 +105,7 @@ TEST_P(FaultsInEachMethod, AreQueuedInOrderWithTheWordsReadAndMarkLaterValues) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Methods, FaultsInEachMethod,
-                         testing::Values(kMemTestRandom, kMemTestShuffle),
-                         [](const auto& info) { return info.param == 0 ? "Random" : "Shuffle"; });
+                         testing::Values(kMemTestRandom, kMemTestShuffle, kSweep), MethodTestName);
 
 // Words past the last whole block are never visited: they keep the fill value.
 TEST(FaultsInShuffle, WordsBeyondTheBlocksKeepTheFillValue) {
@@ -132,3 +131,54 @@ TEST(FaultsInShuffle, WordsBeyondTheBlocksKeepTheFillValue) {
 }
 
 }  // namespace
+
+// A bit of A held at 1 and a flipped bit of B further on, planted before one pass: the
+// sweep reports them in address order with the words read, though the flip was planted
+// first; the held bit then marks every value and is never reported again.
+TEST(FaultsInSweep, AStuckBitAndAFlipComeOutInAddressOrder) {
+  struct Plants {
+    const std::uint64_t flipped = 900'000;
+    std::uint64_t stuckBit = 0;
+    std::uint64_t flipBit = 0;
+    std::uint64_t stuck = 0;  // index of the word with the held bit; 0 until planted
+    std::vector<MemTestError> expected;
+    int cyclesHeld = 0;
+    std::atomic<bool> done{false};
+
+    static void Hook(void* self, volatile std::uint64_t* a, volatile std::uint64_t* b,
+                     std::uint64_t) {
+      static_cast<Plants*>(self)->AfterCycle(a, b);
+    }
+    void AfterCycle(volatile std::uint64_t* a, volatile std::uint64_t* b) {
+      if (done.load()) return;
+      if (stuck == 0) {
+        const std::uint64_t mask = g_failMask.load();
+        stuckBit = ~mask & (mask + 1);
+        flipBit = ~(mask | stuckBit) & ((mask | stuckBit) + 1);
+        expected.push_back({a[flipped], b[flipped] ^ flipBit});
+        b[flipped] = b[flipped] ^ flipBit;
+        // The first word from 1000 on that the held bit changes.
+        for (stuck = 1000; (a[stuck] & stuckBit) != 0; ++stuck) {
+        }
+        expected.insert(expected.begin(), {a[stuck] | stuckBit, b[stuck]});
+      }
+      a[stuck] = a[stuck] | stuckBit;
+      if (++cyclesHeld == 3) done.store(true);
+    }
+  } plants;
+
+  // One cycle is one pass, from word 0.
+  Worker worker = MakeWorker(kSweep);
+  Impl(worker).SetCycleHook(&Plants::Hook, &plants);
+  ASSERT_EQ(worker->Start(kShare16MiB, 0, false), S_OK);
+  ASSERT_TRUE(WaitUntil([&] { return plants.done.load(); }));
+
+  ASSERT_NE(plants.flipBit, 0u) << "no free bit left in the mask";
+  std::vector<MemTestError> found;
+  for (MemTestError record; worker->GetNextError(record);) found.push_back(record);
+  ASSERT_EQ(found.size(), 2u);
+  for (std::size_t i = 0; i < found.size(); ++i) {
+    EXPECT_EQ(found[i].first, plants.expected[i].first) << "record " << i;
+    EXPECT_EQ(found[i].second, plants.expected[i].second) << "record " << i;
+  }
+}

@@ -3,7 +3,10 @@
 
 #include <chrono>
 #include <memory>
+#include <string>
 #include <thread>
+
+#include <gtest/gtest.h>
 
 #include "engine/mem_test_impl.h"
 
@@ -15,10 +18,20 @@ struct WorkerDeleter {
 };
 using Worker = std::unique_ptr<IMemTest, WorkerDeleter>;
 
+// The console companion's sweeping method, which CreateMemTest does not make.
+inline constexpr std::int32_t kSweep = 2;
+
 inline Worker MakeWorker(std::int32_t method) {
   IMemTest* worker = nullptr;
-  if (Failed(CreateMemTest(method, worker))) return nullptr;
+  const HRESULT result =
+      method == kSweep ? CreateMemTestSweep(worker) : CreateMemTest(method, worker);
+  if (Failed(result)) return nullptr;
   return Worker(worker);
+}
+
+inline std::string MethodTestName(const testing::TestParamInfo<std::int32_t>& info) {
+  constexpr const char* kNames[] = {"Random", "Shuffle", "Sweep"};
+  return kNames[info.param];
 }
 
 inline IMemTestImpl& Impl(const Worker& worker) {

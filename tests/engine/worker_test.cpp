@@ -31,7 +31,7 @@ TEST(Worker, AnIdleWorkerHasNoErrorsAndReleasesAtOnce) {
 TEST(Worker, ACycleEnteredWithNoIterationsIsNotCounted) {
   g_cycleIterations = 0;
   const std::int32_t before = Cycles();
-  for (const std::int32_t method : {kMemTestRandom, kMemTestShuffle}) {
+  for (const std::int32_t method : {kMemTestRandom, kMemTestShuffle, kSweep}) {
     Worker worker = MakeWorker(method);
     EXPECT_EQ(worker->RunCycle(), S_OK);
   }
@@ -80,7 +80,7 @@ TEST_P(WorkerOfEachMethod, AShareTooSmallForBuffersFailsVisiblyWithoutCycles) {
   ASSERT_EQ(worker->Start(8, 0, false), S_OK);
   ASSERT_TRUE(WaitUntil([&] { return worker->GetStatus().state == MemTestState::Failed; }));
   // No words to allocate: an invalid parameter to the system's page allocator, or the
-  // shuffle method's own refusal of blocks without a word.
+  // method's own refusal of a share without a word.
   EXPECT_EQ(worker->GetStatus().result, E_INVALIDARG);
   EXPECT_EQ(Cycles(), before);
   MemTestError record;
@@ -88,8 +88,7 @@ TEST_P(WorkerOfEachMethod, AShareTooSmallForBuffersFailsVisiblyWithoutCycles) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Methods, WorkerOfEachMethod,
-                         testing::Values(kMemTestRandom, kMemTestShuffle),
-                         [](const auto& info) { return info.param == 0 ? "Random" : "Shuffle"; });
+                         testing::Values(kMemTestRandom, kMemTestShuffle, kSweep), MethodTestName);
 
 TEST(Worker, BuffersTheSystemCannotGiveFailTheWorkerWithTheSystemsError) {
   Worker worker = MakeWorker(kMemTestRandom);
