@@ -5,7 +5,7 @@
 
 namespace {
 
-constexpr const char* kMethods[] = {"random", "shuffling"};
+constexpr const char* kMethods[] = {"random", "shuffling", "sweeping"};
 constexpr const char* kPriorities[] = {"normal", "above", "high"};
 
 // A decimal number without sign or spaces, within low .. high.
@@ -110,7 +110,9 @@ bool ParseCliOptions(const std::vector<std::string>& args, const CliLimits& limi
       options.memoryMb = static_cast<std::uint32_t>(number);
       memoryGiven = true;
     } else if (option == "--method") {
-      if (!ParseWord(value, kMethods, options.methodIndex)) return badValue("random or shuffling");
+      if (!ParseWord(value, kMethods, options.methodIndex)) {
+        return badValue("random, shuffling or sweeping");
+      }
     } else if (option == "--threads") {
       if (!ParseNumber(value, 1, limits.processors, number)) {
         return badValue("a number from 1 to " + std::to_string(limits.processors));
@@ -153,8 +155,9 @@ std::string CliUsage() {
          "Runs one memory test in the console and exits.\n"
          "\n"
          "  --memory MB            memory to test, 16 to the available (default: available)\n"
-         "  --method random|shuffling\n"
-         "                         testing method (default: random)\n"
+         "  --method random|shuffling|sweeping\n"
+         "                         testing method (default: random); sweeping goes\n"
+         "                         through memory in address order at bus speed\n"
          "  --threads N            work threads, 1 to the logical processors (default: 1);\n"
          "                         each tests memory / N\n"
          "  --priority normal|above|high\n"

@@ -7,7 +7,7 @@
 
 struct CliOptions {
   std::uint32_t memoryMb = 0;       // 16 .. available; the available memory when not given
-  std::uint32_t methodIndex = 0;    // 0 random, 1 shuffling
+  std::uint32_t methodIndex = 0;    // 0 random, 1 shuffling, 2 sweeping
   std::uint32_t threads = 1;        // 1 .. logical processors
   std::uint32_t priorityIndex = 0;  // 0 normal, 1 above, 2 high
   bool highMemory = false;
@@ -37,6 +37,9 @@ bool ParseCliOptions(const std::vector<std::string>& args, const CliLimits& limi
 
 // The text of --help.
 std::string CliUsage();
+
+// The companion's own method, after the panel's two.
+inline constexpr std::uint32_t kCliMethodSweeping = 2;
 
 // The method and priority words, by index.
 const char* MethodName(std::uint32_t methodIndex);

@@ -19,7 +19,9 @@ namespace {
 constexpr std::uint16_t kStopCyclesLimit = 0x100;
 constexpr char kCyclesLimitText[] = "cycles limit was exceeded";
 
-constexpr auto kPollInterval = std::chrono::milliseconds(100);
+// Records are drained and the limits checked this often: an errors limit stops the run,
+// and the report follows, within a hundredth of a second of the error's record.
+constexpr auto kPollInterval = std::chrono::milliseconds(10);
 constexpr auto kTickInterval = std::chrono::seconds(1);
 
 std::string ReasonText(std::uint16_t reason) {
@@ -31,6 +33,12 @@ std::string ReasonText(std::uint16_t reason) {
 bool CreateEmptyFile(const std::string& path) {
   std::ofstream file(path, std::ios::binary | std::ios::trunc);
   return file.good();
+}
+
+// The panel's methods come from CreateMemTest; sweeping is the companion's own.
+HRESULT CreateWorker(std::int32_t method, IMemTest*& out) {
+  if (method == static_cast<std::int32_t>(kCliMethodSweeping)) return CreateMemTestSweep(out);
+  return CreateMemTest(method, out);
 }
 
 bool WriteWholeFile(const std::string& path, const std::string& text) {
@@ -60,7 +68,7 @@ int RunInConsole(const CliOptions& options, std::uint32_t availableMb, const std
   report.start = platform::ReadLocalTime();
   const auto started = std::chrono::steady_clock::now();
 
-  RunSession run(CreateMemTest, platform::ReadLocalTime);
+  RunSession run(CreateWorker, platform::ReadLocalTime);
   run.StartWorkers(static_cast<std::int32_t>(options.methodIndex), options.threads,
                    options.memoryMb, options.delayMs, options.highMemory, options.logPath);
   if (options.priorityIndex != 0 && !platform::SetProcessPriority(options.priorityIndex)) {
@@ -78,32 +86,37 @@ int RunInConsole(const CliOptions& options, std::uint32_t availableMb, const std
     if (report.records.size() < kMaxRecords) report.records.push_back(error);
   };
   std::uint16_t reason = run.workersStarted() == 0 ? STOP_NO_TEST_MEMORY : 0;
+  // Polled on a schedule of its own, so that records are drained and the limits checked
+  // every kPollInterval, however long a poll takes; the status line follows the clock.
+  auto nextPoll = started;
   auto nextTick = started + kTickInterval;
   while (reason == 0) {
-    std::this_thread::sleep_for(kPollInterval);
+    nextPoll += kPollInterval;
+    std::this_thread::sleep_until(nextPoll);
     if (platform::ConsoleStopRequested()) {
       reason = STOP_BY_USER;
-    } else if (options.cycles != 0 &&
-               static_cast<std::uint64_t>(g_cycleCount.load()) >= options.cycles) {
-      reason = kStopCyclesLimit;
+      break;
     }
-    const auto now = std::chrono::steady_clock::now();
-    if (reason != 0 || now < nextTick) continue;
-    nextTick = now + kTickInterval;
-
+    if (options.cycles != 0 && static_cast<std::uint64_t>(g_cycleCount.load()) >= options.cycles) {
+      reason = kStopCyclesLimit;
+      break;
+    }
     if (run.CheckFailedWorkers()) {
       reason = STOP_NO_TEST_MEMORY;
       break;
     }
     run.DrainErrors(options.memoryMb, keep);
+    const auto now = std::chrono::steady_clock::now();
     const auto elapsed = std::chrono::duration_cast<std::chrono::seconds>(now - started).count();
+    reason = run.LimitReached(options.errorsLimit,
+                              static_cast<std::int64_t>(options.timeLimitSeconds), elapsed);
+    if (reason != 0 || now < nextTick) continue;
+    nextTick = now + kTickInterval;
     if (!options.quiet) {
       status.Show(StatusText(run.errorsFound(), g_cycleCount,
                              CheckedPercent(g_cycleCount, g_cycleIterations, options.memoryMb),
                              elapsed));
     }
-    reason = run.LimitReached(options.errorsLimit,
-                              static_cast<std::int64_t>(options.timeLimitSeconds), elapsed);
   }
 
   // What the workers found up to here is counted, logged and reported before they go;

@@ -137,7 +137,7 @@ class CompanionTest : public testing::Test {
 TEST_F(CompanionTest, RefusesBadArgumentsBeforeAnythingStarts) {
   const std::vector<std::vector<std::string>> cases = {
       {"--memory", "8"},      {"--memory", "16x"},    {"--memory", "99999999"},
-      {"--method", "fast"},   {"--threads", "0"},     {"--threads", "100000"},
+      {"--method", "sweep"},  {"--threads", "0"},     {"--threads", "100000"},
       {"--priority", "idle"}, {"--delay", "-1"},      {"--errors-limit", "4294967296"},
       {"--time-limit", "90"}, {"--time-limit", "2d"}, {"--time-limit", "0s"},
       {"--cycles", "0"},      {"--json", ""},         {"--log"},
@@ -231,7 +231,7 @@ TEST_F(CompanionTest, RunWithoutTestMemoryEndsWithItsOwnCode) {
 TEST_F(CompanionTest, BitFlippedFromOutsideIsFoundReportedAndStopsAtTheErrorsLimit) {
   // 24 MB on one worker: two buffers of 12 MB, which no other mapping of the process has.
   constexpr std::uint64_t kBufferBytes = 12 << 20;
-  Companion companion(folder, {"--memory", "24", "--method", "shuffling", "--delay", "200",
+  Companion companion(folder, {"--memory", "24", "--method", "sweeping", "--delay", "200",
                                "--errors-limit", "1", "--log", LogPath(), "--json", JsonPath()});
   ASSERT_TRUE(companion.WaitUntilCycling()) << companion.Err();
 
@@ -259,6 +259,7 @@ TEST_F(CompanionTest, BitFlippedFromOutsideIsFoundReportedAndStopsAtTheErrorsLim
   const std::string xorText = Format("%p", kBit);
   const bool inB = json.find("\"first\":\"" + a + "\"") != std::string::npos;
   const std::string first = inB ? a : b, second = inB ? b : a;
+  EXPECT_NE(json.find("\"method\":\"sweeping\""), std::string::npos) << json;
   EXPECT_NE(json.find("\"errorsFound\":1,"), std::string::npos) << json;
   EXPECT_NE(json.find("\"stopReason\":\"errors limit was exceeded\",\"failMask\":\"" + xorText +
                       "\",\"lostRecords\":0,\"errors\":[{\"first\":\"" + first +
@@ -267,7 +268,7 @@ TEST_F(CompanionTest, BitFlippedFromOutsideIsFoundReportedAndStopsAtTheErrorsLim
       << json;
 
   const std::regex logged(
-      "Started T\r\nmemory: 24 of \\d+ Mb, method: 1, priority: normal, "
+      "Started T\r\nmemory: 24 of \\d+ Mb, method: 2, priority: normal, "
       "work threads: 1, errstop: 1, hrsstop: 0\r\n"
       "Error 1, out of \\d+ cycles, \\(\\d+% checked\\) - " +
       first + " vs " + second + " \\(" + xorText +
