@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <bit>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -119,9 +120,22 @@ class LiteralShuffle {
 };
 
 // The sweeping method: every word in address order from where the first cycle ended,
-// each with the next output of wyrand.
+// each with the next value of four xoshiro256+ generators taken in turn, generator g
+// seeded with SplitMix64 outputs 4g to 4g + 3.
 class LiteralSweep {
  public:
+  LiteralSweep() {
+    std::uint64_t seed = kSweepSeed;
+    for (auto& state : m_states) {
+      for (std::uint64_t& word : state) {
+        std::uint64_t z = (seed += 0x9E3779B97F4A7C15ull);
+        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+        word = z ^ (z >> 31);
+      }
+    }
+  }
+
   std::uint64_t Index() {
     const std::uint64_t i = m_position;
     m_position = (m_position + 1) % kWords;
@@ -129,15 +143,22 @@ class LiteralSweep {
   }
 
   std::uint64_t Value() {
-    m_state += 0x2D358DCCAA6C78A5ull;
-    const unsigned __int128 product =
-        static_cast<unsigned __int128>(m_state) * (m_state ^ 0x8BB84B93962EACC9ull);
-    return static_cast<std::uint64_t>(product) ^ static_cast<std::uint64_t>(product >> 64);
+    std::uint64_t* s = m_states[m_drawn++ % 4];
+    const std::uint64_t result = s[0] + s[3];
+    const std::uint64_t t = s[1] << 17;
+    s[2] ^= s[0];
+    s[3] ^= s[1];
+    s[1] ^= s[2];
+    s[0] ^= s[3];
+    s[2] ^= t;
+    s[3] = std::rotl(s[3], 45);
+    return result;
   }
 
  private:
   std::uint64_t m_position = IMemTestImpl::CycleIterationsFor(kShare) % kWords;
-  std::uint64_t m_state = kSweepSeed;
+  std::uint64_t m_states[4][4];
+  std::uint64_t m_drawn = 0;
 };
 
 // Both buffers, the mask and the records, advanced one literal iteration at a time.
