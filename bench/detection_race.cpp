@@ -74,7 +74,7 @@ class Child {
   Child(const Child&) = delete;
   Child& operator=(const Child&) = delete;
   ~Child() {
-    if (m_pid > 0) {
+    if (m_pid > 0 && !m_reaped) {
       kill(m_pid, SIGKILL);
       waitpid(m_pid, nullptr, 0);
     }
@@ -82,6 +82,12 @@ class Child {
   }
 
   pid_t Pid() const { return m_pid; }
+
+  // Whether the tool has ended; an ended tool is reaped here, once.
+  bool Exited() {
+    if (!m_reaped) m_reaped = waitpid(m_pid, nullptr, WNOHANG) != 0;
+    return m_reaped;
+  }
 
   // All output so far.
   const std::string& Output() {
@@ -92,6 +98,7 @@ class Child {
 
  private:
   pid_t m_pid = -1;
+  bool m_reaped = false;
   int m_output = -1;
   std::string m_text;
 };
@@ -138,7 +145,7 @@ std::optional<double> RunTrial(const Tool& tool, std::uint64_t memoryBytes, std:
   if (child.Pid() <= 0) return std::nullopt;
   const auto readyBy = Clock::now() + kReadyTimeout;
   while (!std::regex_search(child.Output(), tool.ready)) {
-    if (Clock::now() > readyBy || waitpid(child.Pid(), nullptr, WNOHANG) != 0) {
+    if (Clock::now() > readyBy || child.Exited()) {
       std::fprintf(stderr, "%s did not start testing:\n%s\n", tool.name.c_str(),
                    child.Output().c_str());
       return std::nullopt;
@@ -181,7 +188,7 @@ std::optional<double> RunTrial(const Tool& tool, std::uint64_t memoryBytes, std:
       seconds = std::chrono::duration<double>(Clock::now() - *firstChange).count();
       break;
     }
-    if (!holding && (!firstChange || waitpid(child.Pid(), nullptr, WNOHANG) != 0)) {
+    if (!holding && (!firstChange || child.Exited())) {
       std::fprintf(stderr, "%s: its memory went away without a report\n", tool.name.c_str());
       break;
     }
@@ -206,9 +213,12 @@ std::string CompanionPath(const char* self) {
 int main(int argc, char** argv) {
   std::uint64_t memoryMb = 1024;
   int trials = 3;
-  for (int arg = 1; arg + 1 < argc; arg += 2) {
+  for (int arg = 1; arg < argc; arg += 2) {
     const std::string option = argv[arg];
-    if (option == "--memory") {
+    if (arg + 1 == argc) {
+      std::fprintf(stderr, "usage: detection_race [--memory MB] [--trials N]\n");
+      return 2;
+    } else if (option == "--memory") {
       memoryMb = std::stoull(argv[arg + 1]);
     } else if (option == "--trials") {
       trials = std::stoi(argv[arg + 1]);

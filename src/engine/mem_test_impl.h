@@ -1,8 +1,8 @@
 #pragma once
 // The common part of the test methods: buffers, thread, error queue and stop, and the
-// iteration body that every method shares. A method supplies Prepare and RunCycle; its
-// RunCycle runs the cycle frame over its own iteration, which visits one word with
-// CheckAndRewrite.
+// iteration body that every method shares. A method supplies Prepare and RunCycle; the
+// panel's methods run the cycle frame over their own iteration, which visits one word
+// with CheckAndRewrite, and the sweep runs a frame of blocks of its own.
 
 #include <cstdint>
 #include <vector>
