@@ -33,6 +33,8 @@ constexpr std::uint64_t kWords = kShare / 16;
 constexpr std::uint32_t kSeedSeconds = 1700000000;
 constexpr std::uint64_t kShuffleSeed = 0x5EED5EED5EEDull;
 constexpr std::uint64_t kSweepSeed = 0x5EEDC0DE;
+// The iterations of the cycle that Release cuts short.
+constexpr std::uint32_t kCutCycleIterations = 256 * 0x100000;
 
 // The random method's generator, step by step as the method defines it.
 class LiteralRandom {
@@ -250,7 +252,13 @@ class CycleRecorder {
     b[index] = b[index] ^ bit;
     cycle.plantedIndex = index;
     cycle.plantedBits = bit;
-    if (cycles.size() == 2) m_readyForRelease.store(true, std::memory_order_release);
+    if (cycles.size() == 2) {
+      // A cycle far longer than the others, so that the Release comes in its middle and
+      // not while this hook copies the buffers: a fast method would otherwise often end
+      // its cycle first, and stop without a cut one.
+      g_cycleIterations.store(kCutCycleIterations);
+      m_readyForRelease.store(true, std::memory_order_release);
+    }
   }
 
   IMemTest& m_worker;
@@ -283,7 +291,7 @@ void ExpectSameRecords(const std::vector<MemTestError>& expected,
 // so the search costs one iteration's work per candidate.
 template <class Method>
 std::optional<std::uint32_t> MatchCutCycle(Reference& reference, Method& method,
-                                           const ObservedCycle& observed, std::uint32_t fullCycle) {
+                                           const ObservedCycle& observed, std::uint32_t longest) {
   const auto differs = [&](std::uint64_t w) {
     return reference.a[w] != observed.a[w] || reference.b[w] != observed.b[w];
   };
@@ -291,7 +299,7 @@ std::optional<std::uint32_t> MatchCutCycle(Reference& reference, Method& method,
   for (std::uint64_t w = 0; w < reference.a.size(); ++w) differing += differs(w);
   for (std::uint32_t done = 0;; ++done) {
     if (differing == 0 && reference.records.size() == observed.records.size()) return done;
-    if (done == fullCycle) return std::nullopt;
+    if (done == longest) return std::nullopt;
     std::uint64_t touched = 0;
     reference.Iterate(method, [&](std::uint64_t i) {
       touched = i;
@@ -364,7 +372,7 @@ void CheckAgainstTranscription(std::int32_t methodIndex, std::function<void(IMem
     if (observed.cut) {
       ASSERT_EQ(c + 1, recorder.cycles.size()) << "only the last cycle sees the release";
       const std::optional<std::uint32_t> done =
-          MatchCutCycle(reference, method, observed, fullCycle);
+          MatchCutCycle(reference, method, observed, kCutCycleIterations);
       ASSERT_TRUE(done) << "the cut cycle is no prefix of the transcription's";
       cut = *done;
     } else {
