@@ -63,13 +63,6 @@ constexpr int kMaxAhead = 32;
 // times further, in words.
 constexpr int kStreamDistanceScale = 32;
 
-// The console companion's method, which CreateMemTest does not make.
-constexpr std::int32_t kMemTestSweep = 2;
-
-HRESULT CreateWorker(std::int32_t method, IMemTest*& out) {
-  return method == kMemTestSweep ? CreateMemTestSweep(out) : CreateMemTest(method, out);
-}
-
 // The kernels' cheap generator: xorshift64.
 struct Cheap {
   std::uint64_t state;
@@ -123,11 +116,6 @@ bool StreamBlockBaseline(std::uint64_t* a, std::uint64_t* b, std::uint64_t n,
 [[gnu::target("avx2")]] bool StreamBlockAvx2(std::uint64_t* a, std::uint64_t* b, std::uint64_t n,
                                              std::uint64_t prefetchAt, WordLanes& value) {
   return StreamBlock(a, b, n, prefetchAt, value);
-}
-
-StreamBlockFunction StreamBlockForThisProcessor() {
-  __builtin_cpu_init();
-  return __builtin_cpu_supports("avx2") ? &StreamBlockAvx2 : &StreamBlockBaseline;
 }
 
 // The iteration the workers share, on indexes known `distance` iterations before, over
@@ -213,7 +201,7 @@ class Kernel {
     std::uint64_t* const a = m_a;
     std::uint64_t* const b = m_b;
     const std::uint64_t words = m_words;
-    const StreamBlockFunction streamBlock = StreamBlockForThisProcessor();
+    const StreamBlockFunction streamBlock = m_streamBlock;
     std::uint64_t position = m_position;
     WordLanes value = m_streamValue;
     for (std::uint64_t done = 0; done < iterations;) {
@@ -241,6 +229,8 @@ class Kernel {
   // finds the words the other has just left in the caches.
   std::uint64_t m_position = m_words / 2;
   WordLanes m_streamValue{1, 2, 3, 4};
+  const StreamBlockFunction m_streamBlock =
+      HasWideVectors() ? &StreamBlockAvx2 : &StreamBlockBaseline;
   State m_state;
   std::uint64_t m_mismatches = 0;
 };
@@ -311,7 +301,7 @@ class SideBySide {
     std::vector<IMemTest*>& workers = m_workers;
     for (int w = 0; w < m_count; ++w) {
       IMemTest* worker = nullptr;
-      if (::Failed(CreateWorker(m_method, worker))) break;
+      if (::Failed(CreateCompanionMemTest(m_method, worker))) break;
       m_hooks.push_back({this, w});
       workers.push_back(worker);
     }

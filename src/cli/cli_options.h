@@ -38,9 +38,6 @@ bool ParseCliOptions(const std::vector<std::string>& args, const CliLimits& limi
 // The text of --help.
 std::string CliUsage();
 
-// The companion's own method, after the panel's two.
-inline constexpr std::uint32_t kCliMethodSweeping = 2;
-
 // The method and priority words, by index.
 const char* MethodName(std::uint32_t methodIndex);
 const char* PriorityName(std::uint32_t priorityIndex);

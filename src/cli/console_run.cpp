@@ -35,12 +35,6 @@ bool CreateEmptyFile(const std::string& path) {
   return file.good();
 }
 
-// The panel's methods come from CreateMemTest; sweeping is the companion's own.
-HRESULT CreateWorker(std::int32_t method, IMemTest*& out) {
-  if (method == static_cast<std::int32_t>(kCliMethodSweeping)) return CreateMemTestSweep(out);
-  return CreateMemTest(method, out);
-}
-
 bool WriteWholeFile(const std::string& path, const std::string& text) {
   std::ofstream file(path, std::ios::binary | std::ios::trunc);
   file << text;
@@ -68,7 +62,7 @@ int RunInConsole(const CliOptions& options, std::uint32_t availableMb, const std
   report.start = platform::ReadLocalTime();
   const auto started = std::chrono::steady_clock::now();
 
-  RunSession run(CreateWorker, platform::ReadLocalTime);
+  RunSession run(CreateCompanionMemTest, platform::ReadLocalTime);
   run.StartWorkers(static_cast<std::int32_t>(options.methodIndex), options.threads,
                    options.memoryMb, options.delayMs, options.highMemory, options.logPath);
   if (options.priorityIndex != 0 && !platform::SetProcessPriority(options.priorityIndex)) {

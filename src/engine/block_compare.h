@@ -13,6 +13,13 @@ inline void ForgetMemory() {
   asm volatile("" ::: "memory");
 }
 
+// Whether the processor has 256-bit vectors of integers, and the system keeps them
+// across thread switches: then the block work is compiled for them as well.
+inline bool HasWideVectors() {
+  __builtin_cpu_init();
+  return __builtin_cpu_supports("avx2");
+}
+
 // The OR of the differing bits of words a[0 .. n) and b[0 .. n), four words at a time.
 [[gnu::always_inline]] inline std::uint64_t BlockDifferences(const std::uint64_t* a,
                                                              const std::uint64_t* b,

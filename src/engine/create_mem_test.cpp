@@ -22,7 +22,8 @@ HRESULT CreateMemTest(std::int32_t method, IMemTest*& out) {
   return S_OK;
 }
 
-HRESULT CreateMemTestSweep(IMemTest*& out) {
+HRESULT CreateCompanionMemTest(std::int32_t method, IMemTest*& out) {
+  if (method != kMemTestSweep) return CreateMemTest(method, out);
   out = new (std::nothrow) CMemTestSweep;
   return out == nullptr ? E_OUTOFMEMORY : S_OK;
 }

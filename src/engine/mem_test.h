@@ -71,6 +71,10 @@ inline constexpr std::int32_t kMemTestShuffle = 1;
 // it cannot be allocated. `out` is null unless the result is S_OK.
 HRESULT CreateMemTest(std::int32_t method, IMemTest*& out);
 
-// An idle worker of the console companion's own method, "sweeping", which the panel does
-// not offer: E_OUTOFMEMORY when it cannot be allocated; `out` is null unless S_OK.
-HRESULT CreateMemTestSweep(IMemTest*& out);
+// The console companion's own method, "sweeping", after the panel's two. The panel does
+// not offer it, and CreateMemTest refuses its index.
+inline constexpr std::int32_t kMemTestSweep = 2;
+
+// The console companion's factory: the panel's methods as CreateMemTest makes them, and
+// kMemTestSweep. Fails as CreateMemTest does.
+HRESULT CreateCompanionMemTest(std::int32_t method, IMemTest*& out);

@@ -48,8 +48,7 @@ HRESULT CMemTestSweep::Prepare() {
   if (m_memorySize / 16 == 0) return E_INVALIDARG;
   m_values.Seed(platform::ReadTimeStampCounter());
   m_position = 0;
-  __builtin_cpu_init();
-  m_rewriteBlock = __builtin_cpu_supports("avx2") ? &RewriteBlockAvx2 : &RewriteBlockBaseline;
+  m_rewriteBlock = HasWideVectors() ? &RewriteBlockAvx2 : &RewriteBlockBaseline;
   g_cycleIterations.store(CycleIterationsFor(m_memorySize), std::memory_order_relaxed);
   return S_OK;
 }

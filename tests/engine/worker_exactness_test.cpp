@@ -410,7 +410,7 @@ TEST(WorkerExactness, ShuffleMethodIsItsLiteralAlgorithm) {
 TEST(WorkerExactness, SweepMethodIsItsLiteralAlgorithmAndStopsAtABlocksEnd) {
   std::uint64_t iterations = 0;
   CheckAgainstTranscription<LiteralSweep>(
-      kSweep, [](IMemTest& worker) { static_cast<CMemTestSweep&>(worker).Seed(kSweepSeed); },
+      kMemTestSweep, [](IMemTest& worker) { static_cast<CMemTestSweep&>(worker).Seed(kSweepSeed); },
       &iterations);
   // Where the worker stopped, counted from where the first, unrecorded cycle ended; a
   // Release that came before the cut cycle's first block stops it where it began.

@@ -105,7 +105,8 @@ TEST_P(FaultsInEachMethod, AreQueuedInOrderWithTheWordsReadAndMarkLaterValues) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Methods, FaultsInEachMethod,
-                         testing::Values(kMemTestRandom, kMemTestShuffle, kSweep), MethodTestName);
+                         testing::Values(kMemTestRandom, kMemTestShuffle, kMemTestSweep),
+                         MethodTestName);
 
 // Words past the last whole block are never visited: they keep the fill value.
 TEST(FaultsInShuffle, WordsBeyondTheBlocksKeepTheFillValue) {
@@ -168,7 +169,7 @@ TEST(FaultsInSweep, AStuckBitAndAFlipComeOutInAddressOrder) {
   } plants;
 
   // One cycle is one pass, from word 0.
-  Worker worker = MakeWorker(kSweep);
+  Worker worker = MakeWorker(kMemTestSweep);
   Impl(worker).SetCycleHook(&Plants::Hook, &plants);
   ASSERT_EQ(worker->Start(kShare16MiB, 0, false), S_OK);
   ASSERT_TRUE(WaitUntil([&] { return plants.done.load(); }));

@@ -18,14 +18,10 @@ struct WorkerDeleter {
 };
 using Worker = std::unique_ptr<IMemTest, WorkerDeleter>;
 
-// The console companion's sweeping method, which CreateMemTest does not make.
-inline constexpr std::int32_t kSweep = 2;
-
+// Any method, the companion's sweep too.
 inline Worker MakeWorker(std::int32_t method) {
   IMemTest* worker = nullptr;
-  const HRESULT result =
-      method == kSweep ? CreateMemTestSweep(worker) : CreateMemTest(method, worker);
-  if (Failed(result)) return nullptr;
+  if (Failed(CreateCompanionMemTest(method, worker))) return nullptr;
   return Worker(worker);
 }
 

@@ -31,7 +31,7 @@ TEST(Worker, AnIdleWorkerHasNoErrorsAndReleasesAtOnce) {
 TEST(Worker, ACycleEnteredWithNoIterationsIsNotCounted) {
   g_cycleIterations = 0;
   const std::int32_t before = Cycles();
-  for (const std::int32_t method : {kMemTestRandom, kMemTestShuffle, kSweep}) {
+  for (const std::int32_t method : {kMemTestRandom, kMemTestShuffle, kMemTestSweep}) {
     Worker worker = MakeWorker(method);
     EXPECT_EQ(worker->RunCycle(), S_OK);
   }
@@ -88,7 +88,8 @@ TEST_P(WorkerOfEachMethod, AShareTooSmallForBuffersFailsVisiblyWithoutCycles) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Methods, WorkerOfEachMethod,
-                         testing::Values(kMemTestRandom, kMemTestShuffle, kSweep), MethodTestName);
+                         testing::Values(kMemTestRandom, kMemTestShuffle, kMemTestSweep),
+                         MethodTestName);
 
 TEST(Worker, BuffersTheSystemCannotGiveFailTheWorkerWithTheSystemsError) {
   Worker worker = MakeWorker(kMemTestRandom);
