@@ -6,8 +6,9 @@
 //   - a limit kernel's rate: the same access pattern (random: uniformly random indexes;
 //     shuffling: the worker's own block order and the same sweep; sweeping: a stream
 //     through both buffers in address order, a block at a time, compared, written and
-//     compared again) with a trivially cheap index and value generator, prefetched at the
-//     best of a few distances, on one thread and on two threads at once;
+//     compared again) with a trivially cheap index and value generator, at the best of a
+//     few prefetch distances (and, for shuffling, of a few paces), on one thread and on
+//     two threads at once;
 //   - the ratios: one worker against the kernel on one thread, two workers against the
 //     kernel on two threads.
 //
@@ -25,7 +26,6 @@
 // Both, one after the other: scripts/bench-engine native win64
 
 #include <algorithm>
-#include <array>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -49,16 +49,27 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Measuring ends once the workers' cycles took this long together, and every prefetch
-// distance had at least kMinRounds kernel phases.
+// Measuring ends once the workers' cycles took this long together, and every kernel
+// variant had at least kMinRounds phases.
 constexpr std::chrono::milliseconds kMinWindow(2000);
 constexpr int kMinRounds = 2;
 
-// Prefetch distances the kernel tries, in iterations between a prefetch and its visit;
-// 0 is none. The best one counts: the shuffle method's blocks lie a power of two apart,
-// so lines prefetched far ahead can evict each other before they are used.
-constexpr std::array<int, 4> kDistances = {0, 8, 16, 32};
+// How a kernel runs: `distance` iterations between a prefetch and its visit (0 is none),
+// and `pace` extra steps of its value generator that every iteration waits for.
+struct Variant {
+  int distance;
+  int pace;
+};
 constexpr int kMaxAhead = 32;
+
+// The variants each method's kernel tries; the best one counts. The shuffle method's
+// blocks lie a power of two apart, so its lines conflict in the caches: prefetched, or
+// with too many iterations in flight at once, they evict each other before they are
+// used, and that kernel runs fastest when it is held back to a few iterations at a time.
+std::vector<Variant> VariantsOf(std::int32_t method) {
+  if (method == kMemTestShuffle) return {{0, 0}, {32, 0}, {0, 2}, {0, 3}, {0, 4}, {0, 6}};
+  return {{0, 0}, {8, 0}, {16, 0}, {32, 0}};
+}
 // The stream runs ahead of itself on its own: the sweeping kernel prefetches this many
 // times further, in words.
 constexpr int kStreamDistanceScale = 32;
@@ -119,7 +130,7 @@ bool StreamBlockBaseline(std::uint64_t* a, std::uint64_t* b, std::uint64_t n,
 }
 
 // The iteration the workers share, on indexes known `distance` iterations before, over
-// a worker's buffers.
+// a worker's buffers; values from a chain of 1 + `pace` generator steps.
 class Kernel {
  public:
   // `table` is the shuffling worker's own block order, so that both sweep alike.
@@ -133,17 +144,19 @@ class Kernel {
   std::uint64_t Mismatches() const { return m_mismatches; }
   void Mismatch();
 
-  void Run(std::uint64_t iterations, int distance) {
+  void Run(std::uint64_t iterations, Variant variant) {
+    const int distance = variant.distance;
+    const int pace = variant.pace;
     if (m_method == kMemTestSweep) {
       Stream(iterations, distance * kStreamDistanceScale);
     } else if (m_method == kMemTestRandom) {
-      Loop(iterations, distance, [words = m_words](State& state) {
+      Loop(iterations, distance, pace, [words = m_words](State& state) {
         // Uniform over the words by a multiply, not a divide.
         return static_cast<std::uint64_t>(
             (static_cast<unsigned __int128>(state.cheap.Next()) * words) >> 64);
       });
     } else {
-      Loop(iterations, distance,
+      Loop(iterations, distance, pace,
            [table = m_table.data(), blocks = m_table.size(), stride = m_stride](State& state) {
              if (state.blocksLeft == 0) {
                state.blocksLeft = blocks;
@@ -164,7 +177,7 @@ class Kernel {
   // Works on copies of the state, which stay in registers: the buffers' words could
   // otherwise alias the members, and every store to them would cost a reload.
   template <class NextIndex>
-  void Loop(std::uint64_t iterations, int distance, NextIndex nextIndex) {
+  void Loop(std::uint64_t iterations, int distance, int pace, NextIndex nextIndex) {
     State state = m_state;
     std::uint64_t ahead[kMaxAhead];
     for (int k = 0; k < distance; ++k) ahead[k] = nextIndex(state);
@@ -185,7 +198,8 @@ class Kernel {
       }
       if (a[i] != b[i]) [[unlikely]]
         Mismatch();
-      const std::uint64_t value = state.cheap.Next();
+      std::uint64_t value = state.cheap.Next();
+      for (int step = 0; step < pace; ++step) value = state.cheap.Next();
       a[i] = value;
       b[i] = value;
       if (a[i] != b[i]) [[unlikely]]
@@ -282,7 +296,7 @@ class Barrier {
 
 struct Rates {
   double workers = 0;  // iterations per second, all workers together
-  double kernels = 0;  // likewise, at the best distance
+  double kernels = 0;  // likewise, of the best variant
 };
 
 // Runs `count` workers of the method and, between their cycles, the kernel on each
@@ -294,6 +308,7 @@ class SideBySide {
         m_share(share),
         m_count(count),
         m_iterations(IMemTestImpl::CycleIterationsFor(share)),
+        m_variants(VariantsOf(method)),
         m_kernels(count),
         m_barrier(count, Completion{this}) {}
 
@@ -322,9 +337,9 @@ class SideBySide {
     if (!m_done) return {};
     Rates rates;
     rates.workers = m_cyclePhases * m_iterations * m_count / m_cycleSeconds;
-    for (std::size_t d = 0; d < kDistances.size(); ++d) {
+    for (std::size_t v = 0; v < m_variants.size(); ++v) {
       rates.kernels =
-          std::max(rates.kernels, m_kernelPhases[d] * m_iterations * m_count / m_kernelSeconds[d]);
+          std::max(rates.kernels, m_kernelPhases[v] * m_iterations * m_count / m_kernelSeconds[v]);
     }
     return rates;
   }
@@ -374,7 +389,7 @@ class SideBySide {
       m_kernels[w] = std::make_unique<Kernel>(m_method, m_share, a, b,
                                               0x9E3779B97F4A7C15ull * (w + 1), std::move(table));
     }
-    m_kernels[w]->Run(m_iterations, kDistances[m_distance]);
+    m_kernels[w]->Run(m_iterations, m_variants[m_variant]);
     m_barrier.ArriveAndWait();
   }
 
@@ -389,10 +404,10 @@ class SideBySide {
       ++m_cyclePhases;
     }
     if (m_phase >= 2 && !cycles) {
-      m_kernelSeconds[m_distance] += seconds;
-      ++m_kernelPhases[m_distance];
+      m_kernelSeconds[m_variant] += seconds;
+      ++m_kernelPhases[m_variant];
     }
-    if (!cycles) m_distance = (m_distance + 1) % kDistances.size();
+    if (!cycles) m_variant = (m_variant + 1) % m_variants.size();
     ++m_phase;
     const bool enough = std::all_of(m_kernelPhases.begin(), m_kernelPhases.end(),
                                     [](int phases) { return phases >= kMinRounds; });
@@ -404,7 +419,8 @@ class SideBySide {
   const std::int32_t m_method;
   const std::uint64_t m_share;
   const int m_count;
-  const double m_iterations;         // per cycle and per kernel phase
+  const double m_iterations;  // per cycle and per kernel phase
+  const std::vector<Variant> m_variants;
   std::vector<IMemTest*> m_workers;  // made before they start
   std::vector<HookContext> m_hooks;
   std::vector<std::unique_ptr<Kernel>> m_kernels;
@@ -415,11 +431,11 @@ class SideBySide {
   // after the workers are released.
   Clock::time_point m_phaseStart;
   int m_phase = 0;
-  std::size_t m_distance = 0;
+  std::size_t m_variant = 0;
   double m_cycleSeconds = 0;
   int m_cyclePhases = 0;
-  std::array<double, kDistances.size()> m_kernelSeconds{};
-  std::array<int, kDistances.size()> m_kernelPhases{};
+  std::vector<double> m_kernelSeconds = std::vector<double>(m_variants.size());
+  std::vector<int> m_kernelPhases = std::vector<int>(m_variants.size());
 };
 
 constexpr const char* kMethodNames[] = {"random", "shuffling", "sweeping"};
