@@ -57,18 +57,30 @@ std::uint64_t CMemTestRandom::Next() {
   return output;
 }
 
+void CMemTestRandom::Generator::Draw(std::uint64_t* out, std::uint32_t count) {
+  // On a copy, which the compiler keeps in registers: the outputs could alias the members.
+  Generator generator = *this;
+  while (count != 0) {
+    if (generator.lagA == kLagRing && count >= kLagRing) {
+      generator.Period(std::make_integer_sequence<std::int32_t, kLagRing>{}, out);
+      out += kLagRing;
+      count -= kLagRing;
+    } else {
+      *out++ = generator.Next();
+      --count;
+    }
+  }
+  *this = generator;
+}
+
 CMemTestRandom::Generator CMemTestRandom::LoadGenerator() {
-  return {m_generatorTable.data(),
-          m_residues.data(),
-          m_lagA,
-          m_lagB,
-          m_lastOutput,
-          static_cast<std::uint32_t>(m_lastOutput % kShuffleSlots)};
+  return {m_generatorTable.data(), m_residues.data(), m_lagA, m_lastOutput,
+          m_lastOutput % kShuffleSlots};
 }
 
 void CMemTestRandom::StoreGenerator(const Generator& generator) {
   m_lagA = generator.lagA;
-  m_lagB = generator.lagB;
+  m_lagB = m_lagA > kLagDistance ? m_lagA - kLagDistance : m_lagA + kLagRing - kLagDistance;
   m_lastOutput = generator.lastOutput;
 }
 
@@ -84,9 +96,11 @@ HRESULT CMemTestRandom::RunCycle() {
     // not exist yet.
     if (g_cycleIterations.load(std::memory_order_relaxed) == 0) return S_OK;
     m_words.emplace(m_wordsA);
+    Generator generator = LoadGenerator();
+    generator.Draw(m_ringOutput.data(), 2 * kBatch);
+    StoreGenerator(generator);
     for (std::uint32_t slot = 0; slot < kBatch; ++slot) {
-      m_ringIndex[slot] = m_words->Remainder(Next());
-      m_ringValue[slot] = Next();
+      m_ringWord[slot] = m_words->Remainder(m_ringOutput[2 * slot]);
     }
     m_ringSlot = 0;
     m_ringDrawn = true;
@@ -95,31 +109,30 @@ HRESULT CMemTestRandom::RunCycle() {
   // stack: the members could alias the generator's table.
   Generator generator = LoadGenerator();
   const WordDivisor words = *m_words;
-  std::array<std::uint64_t, kRing> index = m_ringIndex;
-  std::array<std::uint64_t, kRing> value = m_ringValue;
+  std::array<std::uint64_t, 2 * kRing> output = m_ringOutput;
+  std::array<std::uint64_t, kRing> word = m_ringWord;
   std::uint32_t slot = m_ringSlot;
   std::uint64_t* const a = m_bufferA;
   std::uint64_t* const b = m_bufferB;
   RunCycleFrame([&] {
-    // Drawn in a loop of its own, the generator is not held up by the cache misses.
+    // Drawn in a burst of its own, the generator is not held up by the cache misses.
     if (slot % kBatch == 0) {
       const std::uint32_t first = (slot + kBatch) % kRing;
-      for (std::uint32_t s = first; s < first + kBatch; ++s) {
-        index[s] = words.Remainder(generator.Next());
-        value[s] = generator.Next();
-      }
+      generator.Draw(&output[2 * first], 2 * kBatch);
+      for (std::uint32_t s = first; s < first + kBatch; ++s)
+        word[s] = words.Remainder(output[2 * s]);
     }
-    const std::uint64_t i = index[slot];
-    const std::uint64_t draw = value[slot];
-    const std::uint64_t later = index[(slot + kPrefetch) % kRing];
+    const std::uint64_t later = word[(slot + kPrefetch) % kRing];
     __builtin_prefetch(a + later, 1);
     __builtin_prefetch(b + later, 1);
+    const std::uint64_t i = word[slot];
+    const std::uint64_t draw = output[2 * slot + 1];
     slot = (slot + 1) % kRing;
     CheckAndRewrite(a, b, i, [draw] { return draw; });
   });
   StoreGenerator(generator);
-  m_ringIndex = index;
-  m_ringValue = value;
+  m_ringOutput = output;
+  m_ringWord = word;
   m_ringSlot = slot;
   return S_OK;
 }

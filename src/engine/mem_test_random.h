@@ -8,15 +8,20 @@
 // only takes part in the warm-up. Workers prepared within the same second share a seed
 // and so visit the same indexes in their own buffers.
 //
-// The generator's outputs do not depend on memory, so the cycle draws the indexes and
-// values of kBatch iterations at a time, a batch ahead, and prefetches each word
-// kPrefetch iterations before its visit: the visits are the algorithm's own, in its
-// order, but their cache misses overlap, and the generator runs undisturbed by them.
+// The generator's outputs do not depend on memory, so the cycle draws the outputs of
+// kBatch iterations at a time, a batch ahead, and prefetches each word kPrefetch
+// iterations before its visit: the visits are the algorithm's own, in its order, but
+// their cache misses overlap, and the generator runs undisturbed by them. A batch is two
+// whole periods of the lag ring, so that from a seeding on every batch starts at lag
+// index A 53 and runs as steps laid out one after the other, on fixed table entries: a
+// burst the visits cannot overlap, so the shorter the better.
 
 #include <array>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <type_traits>
+#include <utility>
 
 #include "engine/mem_test_impl.h"
 #include "engine/word_divisor.h"
@@ -37,54 +42,75 @@ class CMemTestRandom final : public IMemTestImpl {
  private:
   static constexpr int kTableEntries = 90;
   static constexpr std::int32_t kLagRing = 53;
+  static constexpr std::int32_t kLagDistance = 31;  // lag index B runs this far behind A
   static constexpr std::uint64_t kShuffleSlots = 36;
-  static constexpr std::uint32_t kBatch = 64;
+  static constexpr std::uint32_t kBatch = kLagRing;  // two outputs per iteration
   static constexpr std::uint32_t kRing = 2 * kBatch;
   static constexpr std::uint32_t kPrefetch = 32;  // at most kBatch
 
   // The generator's state, held in locals for a whole cycle. Each output picks the next
-  // shuffle slot by its remainder modulo kShuffleSlots; every entry's remainder is kept
-  // beside it, computed when the entry is written, so that choosing the slot costs a
-  // load instead of a division in the chain from one output to the next.
+  // shuffle slot by its remainder modulo kShuffleSlots; the remainder of every shuffle
+  // slot is kept beside it, computed when the slot is written, so that choosing the
+  // slot costs a load instead of a division in the chain from one output to the next.
+  // Lag index B is always lag index A less kLagDistance, around the ring.
   struct Generator {
     std::uint64_t* entry;
-    std::uint8_t* residue;  // entry[e] % kShuffleSlots, for every entry e
+    std::uint8_t* residue;  // entry[e] % kShuffleSlots, for the shuffle slots e
     std::int32_t lagA;
-    std::int32_t lagB;
     std::uint64_t lastOutput;
-    std::uint32_t lastResidue;  // lastOutput % kShuffleSlots
+    std::uint64_t lastResidue;  // lastOutput % kShuffleSlots
 
     std::uint64_t Next() {
-      const std::int32_t k = lagB--;
-      const std::int32_t j = lagA--;
+      const std::uint64_t output = Step(lagA);
+      lagA = lagA == 1 ? kLagRing : lagA - 1;
+      return output;
+    }
+
+    // `count` outputs into `out`. Whole lag periods from lag index A 53 run unrolled.
+    void Draw(std::uint64_t* out, std::uint32_t count);
+
+    // The output at lag index A `j`: a number, or a constant where a whole period is
+    // unrolled and every table entry but the shuffle slot is known at compile time.
+    template <class LagIndex>
+    [[gnu::always_inline]] std::uint64_t Step(LagIndex j) {
+      const std::int32_t k = j > kLagDistance ? j - kLagDistance : j + kLagRing - kLagDistance;
       const std::uint64_t x = entry[j] - entry[k];
       const auto xResidue = static_cast<std::uint8_t>(x % kShuffleSlots);
       entry[j] = x;
-      residue[j] = xResidue;
-      if (lagA == 0) lagA = kLagRing;
-      if (lagB == 0) lagB = kLagRing;
-      const std::uint32_t slot = kLagRing + lastResidue;
-      lastOutput = entry[slot];
-      lastResidue = residue[slot];
-      entry[slot] = x;
-      residue[slot] = xResidue;
+      // The last entry of the lag ring is also the first shuffle slot.
+      if (j == kLagRing) residue[kLagRing] = xResidue;
+      std::uint64_t* const slotEntry = entry + kLagRing;
+      std::uint8_t* const slotResidue = residue + kLagRing;
+      const std::uint64_t slot = lastResidue;
+      lastOutput = slotEntry[slot];
+      lastResidue = slotResidue[slot];
+      slotEntry[slot] = x;
+      slotResidue[slot] = xResidue;
       return lastOutput;
+    }
+
+    template <std::int32_t... Steps>
+    [[gnu::always_inline]] void Period(std::integer_sequence<std::int32_t, Steps...>,
+                                       std::uint64_t* out) {
+      ((out[Steps] = Step(std::integral_constant<std::int32_t, kLagRing - Steps>{})), ...);
     }
   };
   Generator LoadGenerator();
   void StoreGenerator(const Generator& generator);
 
   std::int32_t m_lagA = 0;         // the entry that receives the next difference: 53 down to 1
-  std::int32_t m_lagB = 0;         // the entry that is subtracted: likewise
+  std::int32_t m_lagB = 0;         // the entry that is subtracted: kLagDistance behind A
   std::uint64_t m_lastOutput = 0;  // also chooses the next shuffle slot
   std::array<std::uint8_t, kTableEntries> m_residues{};
 
-  // The ring of drawn iterations: m_ringSlot is the next iteration's. Its half holds
-  // drawn iterations; the other half is drawn when that iteration runs. Empty until the
-  // first cycle after a seeding.
+  // The ring of drawn iterations: m_ringSlot is the next iteration's. Ring slot s holds
+  // the index output in m_ringOutput[2s] and the value output in m_ringOutput[2s + 1];
+  // m_ringWord[s] is its index output reduced to a word index. The ring's half holds
+  // drawn iterations, and the other half is drawn when that iteration runs. Empty until
+  // the first cycle after a seeding.
   std::optional<WordDivisor> m_words;
-  std::array<std::uint64_t, kRing> m_ringIndex{};
-  std::array<std::uint64_t, kRing> m_ringValue{};
+  std::array<std::uint64_t, 2 * kRing> m_ringOutput{};
+  std::array<std::uint64_t, kRing> m_ringWord{};
   std::uint32_t m_ringSlot = 0;
   bool m_ringDrawn = false;
 };
