@@ -80,8 +80,14 @@ CMemTestRandom::Generator CMemTestRandom::LoadGenerator() {
 
 void CMemTestRandom::StoreGenerator(const Generator& generator) {
   m_lagA = generator.lagA;
-  m_lagB = m_lagA > kLagDistance ? m_lagA - kLagDistance : m_lagA + kLagRing - kLagDistance;
+  m_lagB = LagBOf(m_lagA);
   m_lastOutput = generator.lastOutput;
+}
+
+void CMemTestRandom::DrawBatch(Generator& generator, const WordDivisor& words,
+                               std::uint64_t* output, std::uint64_t* word) {
+  generator.Draw(output, 2 * kBatch);
+  for (std::uint32_t s = 0; s < kBatch; ++s) word[s] = words.Remainder(output[2 * s]);
 }
 
 HRESULT CMemTestRandom::Prepare() {
@@ -97,11 +103,8 @@ HRESULT CMemTestRandom::RunCycle() {
     if (g_cycleIterations.load(std::memory_order_relaxed) == 0) return S_OK;
     m_words.emplace(m_wordsA);
     Generator generator = LoadGenerator();
-    generator.Draw(m_ringOutput.data(), 2 * kBatch);
+    DrawBatch(generator, *m_words, m_ringOutput.data(), m_ringWord.data());
     StoreGenerator(generator);
-    for (std::uint32_t slot = 0; slot < kBatch; ++slot) {
-      m_ringWord[slot] = m_words->Remainder(m_ringOutput[2 * slot]);
-    }
     m_ringSlot = 0;
     m_ringDrawn = true;
   }
@@ -118,9 +121,7 @@ HRESULT CMemTestRandom::RunCycle() {
     // Drawn in a burst of its own, the generator is not held up by the cache misses.
     if (slot % kBatch == 0) {
       const std::uint32_t first = (slot + kBatch) % kRing;
-      generator.Draw(&output[2 * first], 2 * kBatch);
-      for (std::uint32_t s = first; s < first + kBatch; ++s)
-        word[s] = words.Remainder(output[2 * s]);
+      DrawBatch(generator, words, &output[2 * first], &word[first]);
     }
     const std::uint64_t later = word[(slot + kPrefetch) % kRing];
     __builtin_prefetch(a + later, 1);

@@ -48,11 +48,15 @@ class CMemTestRandom final : public IMemTestImpl {
   static constexpr std::uint32_t kRing = 2 * kBatch;
   static constexpr std::uint32_t kPrefetch = 32;  // at most kBatch
 
+  // Lag index B for lag index A: kLagDistance behind it, around the ring.
+  static constexpr std::int32_t LagBOf(std::int32_t lagA) {
+    return lagA > kLagDistance ? lagA - kLagDistance : lagA + kLagRing - kLagDistance;
+  }
+
   // The generator's state, held in locals for a whole cycle. Each output picks the next
   // shuffle slot by its remainder modulo kShuffleSlots; the remainder of every shuffle
   // slot is kept beside it, computed when the slot is written, so that choosing the
   // slot costs a load instead of a division in the chain from one output to the next.
-  // Lag index B is always lag index A less kLagDistance, around the ring.
   struct Generator {
     std::uint64_t* entry;
     std::uint8_t* residue;  // entry[e] % kShuffleSlots, for the shuffle slots e
@@ -73,7 +77,7 @@ class CMemTestRandom final : public IMemTestImpl {
     // unrolled and every table entry but the shuffle slot is known at compile time.
     template <class LagIndex>
     [[gnu::always_inline]] std::uint64_t Step(LagIndex j) {
-      const std::int32_t k = j > kLagDistance ? j - kLagDistance : j + kLagRing - kLagDistance;
+      const std::int32_t k = LagBOf(j);
       const std::uint64_t x = entry[j] - entry[k];
       const auto xResidue = static_cast<std::uint8_t>(x % kShuffleSlots);
       entry[j] = x;
@@ -97,6 +101,10 @@ class CMemTestRandom final : public IMemTestImpl {
   };
   Generator LoadGenerator();
   void StoreGenerator(const Generator& generator);
+  // Draws kBatch iterations: their outputs into `output`, two each, and their word
+  // indexes into `word`.
+  static void DrawBatch(Generator& generator, const WordDivisor& words, std::uint64_t* output,
+                        std::uint64_t* word);
 
   std::int32_t m_lagA = 0;         // the entry that receives the next difference: 53 down to 1
   std::int32_t m_lagB = 0;         // the entry that is subtracted: kLagDistance behind A
