@@ -16,7 +16,8 @@
 // their cycles: all workers finish a cycle, all run the kernel for as many iterations,
 // and go on with their next cycle. Memory in a virtual machine is not equally fast
 // everywhere, and neighbours come and go; this way both rates see the same pages and
-// the same moments. The kernel writes each value to both buffers, so the mirrors stay
+// the same moments. Neighbours only ever slow a phase down, so each rate is that of its
+// fastest phase. The kernel writes each value to both buffers, so the mirrors stay
 // equal and the workers find nothing.
 //
 // Native:  cmake --build --preset native --target engine_throughput &&
@@ -32,6 +33,7 @@
 #include <cstdio>
 #include <cstring>
 #include <iterator>
+#include <limits>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -52,7 +54,7 @@ using Clock = std::chrono::steady_clock;
 // Measuring ends once the workers' cycles took this long together, and every kernel
 // variant had at least kMinRounds phases.
 constexpr std::chrono::milliseconds kMinWindow(2000);
-constexpr int kMinRounds = 2;
+constexpr int kMinRounds = 3;
 
 // How a kernel runs: `distance` iterations between a prefetch and its visit (0 is none),
 // and `pace` extra steps of its value generator that every iteration waits for.
@@ -336,10 +338,9 @@ class SideBySide {
     }
     if (!m_done) return {};
     Rates rates;
-    rates.workers = m_cyclePhases * m_iterations * m_count / m_cycleSeconds;
-    for (std::size_t v = 0; v < m_variants.size(); ++v) {
-      rates.kernels =
-          std::max(rates.kernels, m_kernelPhases[v] * m_iterations * m_count / m_kernelSeconds[v]);
+    rates.workers = m_iterations * m_count / m_fastestCycle;
+    for (const double seconds : m_fastestKernel) {
+      rates.kernels = std::max(rates.kernels, m_iterations * m_count / seconds);
     }
     return rates;
   }
@@ -401,10 +402,10 @@ class SideBySide {
     const bool cycles = m_phase % 2 == 0;
     if (m_phase >= 2 && cycles) {
       m_cycleSeconds += seconds;
-      ++m_cyclePhases;
+      m_fastestCycle = std::min(m_fastestCycle, seconds);
     }
     if (m_phase >= 2 && !cycles) {
-      m_kernelSeconds[m_variant] += seconds;
+      m_fastestKernel[m_variant] = std::min(m_fastestKernel[m_variant], seconds);
       ++m_kernelPhases[m_variant];
     }
     if (!cycles) m_variant = (m_variant + 1) % m_variants.size();
@@ -432,9 +433,10 @@ class SideBySide {
   Clock::time_point m_phaseStart;
   int m_phase = 0;
   std::size_t m_variant = 0;
-  double m_cycleSeconds = 0;
-  int m_cyclePhases = 0;
-  std::vector<double> m_kernelSeconds = std::vector<double>(m_variants.size());
+  double m_cycleSeconds = 0;  // all measured cycle phases together
+  double m_fastestCycle = std::numeric_limits<double>::infinity();
+  std::vector<double> m_fastestKernel =
+      std::vector<double>(m_variants.size(), std::numeric_limits<double>::infinity());
   std::vector<int> m_kernelPhases = std::vector<int>(m_variants.size());
 };
 

@@ -57,18 +57,21 @@ std::uint64_t CMemTestRandom::Next() {
   return output;
 }
 
-void CMemTestRandom::Generator::Draw(std::uint64_t* out, std::uint32_t count) {
+void CMemTestRandom::Generator::DrawBatch(std::uint64_t* out, std::uint64_t* word,
+                                          const WordDivisor& words) {
   // On a copy, which the compiler keeps in registers: the outputs could alias the members.
   Generator generator = *this;
-  while (count != 0) {
-    if (generator.lagA == kLagRing && count >= kLagRing) {
-      generator.Period(std::make_integer_sequence<std::int32_t, kLagRing>{}, out);
-      out += kLagRing;
-      count -= kLagRing;
-    } else {
-      *out++ = generator.Next();
-      --count;
-    }
+  constexpr auto kPeriod = std::make_integer_sequence<std::int32_t, kLagRing>{};
+  if (generator.lagA == kLagRing) {
+    generator.Period(kPeriod, 0, out, word, words);
+    generator.Period(kPeriod, kLagRing, out, word, words);
+  } else {
+    // Off the period, which only a test's Next() calls can do: single steps until a
+    // period starts, the period, and single steps to the batch's end.
+    std::uint32_t n = 0;
+    for (; generator.lagA != kLagRing; ++n) Put(out, word, n, generator.Next(), words);
+    generator.Period(kPeriod, n, out, word, words);
+    for (n += kLagRing; n < 2 * kBatch; ++n) Put(out, word, n, generator.Next(), words);
   }
   *this = generator;
 }
@@ -84,12 +87,6 @@ void CMemTestRandom::StoreGenerator(const Generator& generator) {
   m_lastOutput = generator.lastOutput;
 }
 
-void CMemTestRandom::DrawBatch(Generator& generator, const WordDivisor& words,
-                               std::uint64_t* output, std::uint64_t* word) {
-  generator.Draw(output, 2 * kBatch);
-  for (std::uint32_t s = 0; s < kBatch; ++s) word[s] = words.Remainder(output[2 * s]);
-}
-
 HRESULT CMemTestRandom::Prepare() {
   SeedGenerator(MakeSeedText(static_cast<std::uint32_t>(platform::CalendarSeconds())));
   g_cycleIterations.store(CycleIterationsFor(m_memorySize), std::memory_order_relaxed);
@@ -103,7 +100,7 @@ HRESULT CMemTestRandom::RunCycle() {
     if (g_cycleIterations.load(std::memory_order_relaxed) == 0) return S_OK;
     m_words.emplace(m_wordsA);
     Generator generator = LoadGenerator();
-    DrawBatch(generator, *m_words, m_ringOutput.data(), m_ringWord.data());
+    generator.DrawBatch(m_ringOutput.data(), m_ringWord.data(), *m_words);
     StoreGenerator(generator);
     m_ringSlot = 0;
     m_ringDrawn = true;
@@ -121,7 +118,7 @@ HRESULT CMemTestRandom::RunCycle() {
     // Drawn in a burst of its own, the generator is not held up by the cache misses.
     if (slot % kBatch == 0) {
       const std::uint32_t first = (slot + kBatch) % kRing;
-      DrawBatch(generator, words, &output[2 * first], &word[first]);
+      generator.DrawBatch(&output[2 * first], &word[first], words);
     }
     const std::uint64_t later = word[(slot + kPrefetch) % kRing];
     __builtin_prefetch(a + later, 1);

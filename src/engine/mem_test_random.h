@@ -46,7 +46,7 @@ class CMemTestRandom final : public IMemTestImpl {
   static constexpr std::uint64_t kShuffleSlots = 36;
   static constexpr std::uint32_t kBatch = kLagRing;  // two outputs per iteration
   static constexpr std::uint32_t kRing = 2 * kBatch;
-  static constexpr std::uint32_t kPrefetch = 32;  // at most kBatch
+  static constexpr std::uint32_t kPrefetch = 16;  // at most kBatch
 
   // Lag index B for lag index A: kLagDistance behind it, around the ring.
   static constexpr std::int32_t LagBOf(std::int32_t lagA) {
@@ -70,8 +70,10 @@ class CMemTestRandom final : public IMemTestImpl {
       return output;
     }
 
-    // `count` outputs into `out`. Whole lag periods from lag index A 53 run unrolled.
-    void Draw(std::uint64_t* out, std::uint32_t count);
+    // One batch: 2 * kBatch outputs into `out`, and each iteration's index output (the
+    // first of its two) reduced by `words` into `word`. From lag index A 53 the batch
+    // runs unrolled.
+    void DrawBatch(std::uint64_t* out, std::uint64_t* word, const WordDivisor& words);
 
     // The output at lag index A `j`: a number, or a constant where a whole period is
     // unrolled and every table entry but the shuffle slot is known at compile time.
@@ -93,18 +95,27 @@ class CMemTestRandom final : public IMemTestImpl {
       return lastOutput;
     }
 
+    // Output n of the batch into out[n], and, if it is an index output, its word index
+    // into word[n / 2]: reduced as soon as it is drawn, the division overlaps the chain
+    // from one output to the next instead of waiting for the whole batch.
+    [[gnu::always_inline]] static void Put(std::uint64_t* out, std::uint64_t* word, std::uint32_t n,
+                                           std::uint64_t output, const WordDivisor& words) {
+      out[n] = output;
+      if (n % 2 == 0) word[n / 2] = words.Remainder(output);
+    }
+
+    // One whole lag period from lag index A 53, as outputs `first` on of the batch.
     template <std::int32_t... Steps>
     [[gnu::always_inline]] void Period(std::integer_sequence<std::int32_t, Steps...>,
-                                       std::uint64_t* out) {
-      ((out[Steps] = Step(std::integral_constant<std::int32_t, kLagRing - Steps>{})), ...);
+                                       std::uint32_t first, std::uint64_t* out, std::uint64_t* word,
+                                       const WordDivisor& words) {
+      (Put(out, word, first + Steps, Step(std::integral_constant<std::int32_t, kLagRing - Steps>{}),
+           words),
+       ...);
     }
   };
   Generator LoadGenerator();
   void StoreGenerator(const Generator& generator);
-  // Draws kBatch iterations: their outputs into `output`, two each, and their word
-  // indexes into `word`.
-  static void DrawBatch(Generator& generator, const WordDivisor& words, std::uint64_t* output,
-                        std::uint64_t* word);
 
   std::int32_t m_lagA = 0;         // the entry that receives the next difference: 53 down to 1
   std::int32_t m_lagB = 0;         // the entry that is subtracted: kLagDistance behind A
