@@ -1,5 +1,6 @@
 #include "engine/mem_test_random.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "platform/clock.h"
@@ -59,19 +60,21 @@ std::uint64_t CMemTestRandom::Next() {
 
 void CMemTestRandom::Generator::DrawBatch(std::uint64_t* out, std::uint64_t* word,
                                           const WordDivisor& words) {
-  // On a copy, which the compiler keeps in registers: the outputs could alias the members.
+  // On copies, which the compiler keeps in registers: the outputs could alias the
+  // members and the divisor.
   Generator generator = *this;
+  const WordDivisor divisor = words;
   constexpr auto kPeriod = std::make_integer_sequence<std::int32_t, kLagRing>{};
   if (generator.lagA == kLagRing) {
-    generator.Period(kPeriod, 0, out, word, words);
-    generator.Period(kPeriod, kLagRing, out, word, words);
+    generator.Period(kPeriod, 0, out, word, divisor);
+    generator.Period(kPeriod, kLagRing, out, word, divisor);
   } else {
     // Off the period, which only a test's Next() calls can do: single steps until a
     // period starts, the period, and single steps to the batch's end.
     std::uint32_t n = 0;
-    for (; generator.lagA != kLagRing; ++n) Put(out, word, n, generator.Next(), words);
-    generator.Period(kPeriod, n, out, word, words);
-    for (n += kLagRing; n < 2 * kBatch; ++n) Put(out, word, n, generator.Next(), words);
+    for (; generator.lagA != kLagRing; ++n) Put(out, word, n, generator.Next(), divisor);
+    generator.Period(kPeriod, n, out, word, divisor);
+    for (n += kLagRing; n < 2 * kBatch; ++n) Put(out, word, n, generator.Next(), divisor);
   }
   *this = generator;
 }
@@ -110,22 +113,23 @@ HRESULT CMemTestRandom::RunCycle() {
   Generator generator = LoadGenerator();
   const WordDivisor words = *m_words;
   std::array<std::uint64_t, 2 * kRing> output = m_ringOutput;
-  std::array<std::uint64_t, kRing> word = m_ringWord;
+  std::array<std::uint64_t, kRing + kPrefetch> word = m_ringWord;
   std::uint32_t slot = m_ringSlot;
   std::uint64_t* const a = m_bufferA;
   std::uint64_t* const b = m_bufferB;
   RunCycleFrame([&] {
     // Drawn in a burst of its own, the generator is not held up by the cache misses.
-    if (slot % kBatch == 0) {
-      const std::uint32_t first = (slot + kBatch) % kRing;
+    if (slot == kBatch || slot == 0) {
+      const std::uint32_t first = kBatch - slot;
       generator.DrawBatch(&output[2 * first], &word[first], words);
+      if (first == 0) std::copy_n(word.begin(), kPrefetch, word.begin() + kRing);
     }
-    const std::uint64_t later = word[(slot + kPrefetch) % kRing];
+    const std::uint64_t later = word[slot + kPrefetch];
     __builtin_prefetch(a + later, 1);
     __builtin_prefetch(b + later, 1);
     const std::uint64_t i = word[slot];
     const std::uint64_t draw = output[2 * slot + 1];
-    slot = (slot + 1) % kRing;
+    slot = slot + 1 == kRing ? 0 : slot + 1;
     CheckAndRewrite(a, b, i, [draw] { return draw; });
   });
   StoreGenerator(generator);

@@ -125,11 +125,13 @@ class CMemTestRandom final : public IMemTestImpl {
   // The ring of drawn iterations: m_ringSlot is the next iteration's. Ring slot s holds
   // the index output in m_ringOutput[2s] and the value output in m_ringOutput[2s + 1];
   // m_ringWord[s] is its index output reduced to a word index. The ring's half holds
-  // drawn iterations, and the other half is drawn when that iteration runs. Empty until
-  // the first cycle after a seeding.
+  // drawn iterations, and the other half is drawn when that iteration runs. Behind the
+  // ring, m_ringWord repeats its first kPrefetch word indexes, so that the visit loop
+  // reads the index it prefetches without wrapping around. Empty until the first cycle
+  // after a seeding.
   std::optional<WordDivisor> m_words;
   std::array<std::uint64_t, 2 * kRing> m_ringOutput{};
-  std::array<std::uint64_t, kRing> m_ringWord{};
+  std::array<std::uint64_t, kRing + kPrefetch> m_ringWord{};
   std::uint32_t m_ringSlot = 0;
   bool m_ringDrawn = false;
 };
