@@ -58,7 +58,7 @@ std::uint64_t CMemTestRandom::Next() {
   return output;
 }
 
-void CMemTestRandom::Generator::DrawBatch(std::uint64_t* out, std::uint64_t* word,
+void CMemTestRandom::Generator::DrawBatch(std::uint64_t* value, std::uint64_t* word,
                                           const WordDivisor& words) {
   // On copies, which the compiler keeps in registers: the outputs could alias the
   // members and the divisor.
@@ -66,15 +66,15 @@ void CMemTestRandom::Generator::DrawBatch(std::uint64_t* out, std::uint64_t* wor
   const WordDivisor divisor = words;
   constexpr auto kPeriod = std::make_integer_sequence<std::int32_t, kLagRing>{};
   if (generator.lagA == kLagRing) {
-    generator.Period(kPeriod, 0, out, word, divisor);
-    generator.Period(kPeriod, kLagRing, out, word, divisor);
+    generator.Period(kPeriod, 0, value, word, divisor);
+    generator.Period(kPeriod, kLagRing, value, word, divisor);
   } else {
     // Off the period, which only a test's Next() calls can do: single steps until a
     // period starts, the period, and single steps to the batch's end.
     std::uint32_t n = 0;
-    for (; generator.lagA != kLagRing; ++n) Put(out, word, n, generator.Next(), divisor);
-    generator.Period(kPeriod, n, out, word, divisor);
-    for (n += kLagRing; n < 2 * kBatch; ++n) Put(out, word, n, generator.Next(), divisor);
+    for (; generator.lagA != kLagRing; ++n) Put(value, word, n, generator.Next(), divisor);
+    generator.Period(kPeriod, n, value, word, divisor);
+    for (n += kLagRing; n < 2 * kBatch; ++n) Put(value, word, n, generator.Next(), divisor);
   }
   *this = generator;
 }
@@ -103,7 +103,7 @@ HRESULT CMemTestRandom::RunCycle() {
     if (g_cycleIterations.load(std::memory_order_relaxed) == 0) return S_OK;
     m_words.emplace(m_wordsA);
     Generator generator = LoadGenerator();
-    generator.DrawBatch(m_ringOutput.data(), m_ringWord.data(), *m_words);
+    generator.DrawBatch(m_ringValue.data(), m_ringWord.data(), *m_words);
     StoreGenerator(generator);
     m_ringSlot = 0;
     m_ringDrawn = true;
@@ -112,7 +112,7 @@ HRESULT CMemTestRandom::RunCycle() {
   // stack: the members could alias the generator's table.
   Generator generator = LoadGenerator();
   const WordDivisor words = *m_words;
-  std::array<std::uint64_t, 2 * kRing> output = m_ringOutput;
+  std::array<std::uint64_t, kRing> value = m_ringValue;
   std::array<std::uint64_t, kRing + kPrefetch> word = m_ringWord;
   std::uint32_t slot = m_ringSlot;
   std::uint64_t* const a = m_bufferA;
@@ -121,19 +121,19 @@ HRESULT CMemTestRandom::RunCycle() {
     // Drawn in a burst of its own, the generator is not held up by the cache misses.
     if (slot == kBatch || slot == 0) {
       const std::uint32_t first = kBatch - slot;
-      generator.DrawBatch(&output[2 * first], &word[first], words);
+      generator.DrawBatch(&value[first], &word[first], words);
       if (first == 0) std::copy_n(word.begin(), kPrefetch, word.begin() + kRing);
     }
     const std::uint64_t later = word[slot + kPrefetch];
     __builtin_prefetch(a + later, 1);
     __builtin_prefetch(b + later, 1);
     const std::uint64_t i = word[slot];
-    const std::uint64_t draw = output[2 * slot + 1];
+    const std::uint64_t draw = value[slot];
     slot = slot + 1 == kRing ? 0 : slot + 1;
     CheckAndRewrite(a, b, i, [draw] { return draw; });
   });
   StoreGenerator(generator);
-  m_ringOutput = output;
+  m_ringValue = value;
   m_ringWord = word;
   m_ringSlot = slot;
   return S_OK;

@@ -70,10 +70,10 @@ class CMemTestRandom final : public IMemTestImpl {
       return output;
     }
 
-    // One batch: 2 * kBatch outputs into `out`, and each iteration's index output (the
-    // first of its two) reduced by `words` into `word`. From lag index A 53 the batch
-    // runs unrolled.
-    void DrawBatch(std::uint64_t* out, std::uint64_t* word, const WordDivisor& words);
+    // One batch of kBatch iterations, two outputs each: the first, the index output,
+    // reduced by `words` into `word`, and the second, the value, into `value`. From lag
+    // index A 53 the batch runs unrolled.
+    void DrawBatch(std::uint64_t* value, std::uint64_t* word, const WordDivisor& words);
 
     // The output at lag index A `j`: a number, or a constant where a whole period is
     // unrolled and every table entry but the shuffle slot is known at compile time.
@@ -95,22 +95,26 @@ class CMemTestRandom final : public IMemTestImpl {
       return lastOutput;
     }
 
-    // Output n of the batch into out[n], and, if it is an index output, its word index
-    // into word[n / 2]: reduced as soon as it is drawn, the division overlaps the chain
-    // from one output to the next instead of waiting for the whole batch.
-    [[gnu::always_inline]] static void Put(std::uint64_t* out, std::uint64_t* word, std::uint32_t n,
-                                           std::uint64_t output, const WordDivisor& words) {
-      out[n] = output;
-      if (n % 2 == 0) word[n / 2] = words.Remainder(output);
+    // Output n of the batch: an index output reduced into word[n / 2], a value into
+    // value[n / 2]. Reduced as soon as it is drawn, the division overlaps the chain from
+    // one output to the next instead of waiting for the whole batch.
+    [[gnu::always_inline]] static void Put(std::uint64_t* value, std::uint64_t* word,
+                                           std::uint32_t n, std::uint64_t output,
+                                           const WordDivisor& words) {
+      if (n % 2 == 0) {
+        word[n / 2] = words.Remainder(output);
+      } else {
+        value[n / 2] = output;
+      }
     }
 
     // One whole lag period from lag index A 53, as outputs `first` on of the batch.
     template <std::int32_t... Steps>
     [[gnu::always_inline]] void Period(std::integer_sequence<std::int32_t, Steps...>,
-                                       std::uint32_t first, std::uint64_t* out, std::uint64_t* word,
-                                       const WordDivisor& words) {
-      (Put(out, word, first + Steps, Step(std::integral_constant<std::int32_t, kLagRing - Steps>{}),
-           words),
+                                       std::uint32_t first, std::uint64_t* value,
+                                       std::uint64_t* word, const WordDivisor& words) {
+      (Put(value, word, first + Steps,
+           Step(std::integral_constant<std::int32_t, kLagRing - Steps>{}), words),
        ...);
     }
   };
@@ -123,14 +127,14 @@ class CMemTestRandom final : public IMemTestImpl {
   std::array<std::uint8_t, kTableEntries> m_residues{};
 
   // The ring of drawn iterations: m_ringSlot is the next iteration's. Ring slot s holds
-  // the index output in m_ringOutput[2s] and the value output in m_ringOutput[2s + 1];
-  // m_ringWord[s] is its index output reduced to a word index. The ring's half holds
+  // its index output reduced to a word index in m_ringWord[s] and its value output in
+  // m_ringValue[s]. The ring's half holds
   // drawn iterations, and the other half is drawn when that iteration runs. Behind the
   // ring, m_ringWord repeats its first kPrefetch word indexes, so that the visit loop
   // reads the index it prefetches without wrapping around. Empty until the first cycle
   // after a seeding.
   std::optional<WordDivisor> m_words;
-  std::array<std::uint64_t, 2 * kRing> m_ringOutput{};
+  std::array<std::uint64_t, kRing> m_ringValue{};
   std::array<std::uint64_t, kRing + kPrefetch> m_ringWord{};
   std::uint32_t m_ringSlot = 0;
   bool m_ringDrawn = false;
