@@ -5,19 +5,12 @@
 #include <cstdint>
 #include <cstring>
 
-#include "random/xoshiro256_lanes.h"
+#include "random/word_lanes.h"
 
 // Tells the compiler that memory may have changed behind its back: every word is read
 // again from the buffers, never taken from a value the compiler remembers writing.
 inline void ForgetMemory() {
   asm volatile("" ::: "memory");
-}
-
-// Whether the processor has 256-bit vectors of integers, and the system keeps them
-// across thread switches: then the block work is compiled for them as well.
-inline bool HasWideVectors() {
-  __builtin_cpu_init();
-  return __builtin_cpu_supports("avx2");
 }
 
 // The OR of the differing bits of words a[0 .. n) and b[0 .. n), four words at a time.

@@ -30,6 +30,9 @@ HRESULT CMemTestShuffle::PrepareBlocks(std::uint64_t memoryBytes, std::uint64_t 
 
   m_stride = stride;
   m_cursor = {static_cast<std::int32_t>(blockCount), 0};
+  // Values drawn ahead before this seeding are not the new sequence's.
+  m_valuesDrawn = 0;
+  m_valuesNext = 0;
   return S_OK;
 }
 
@@ -54,9 +57,20 @@ HRESULT CMemTestShuffle::RunCycle() {
   std::uint64_t* const b = m_bufferB;
   Cursor visit = m_cursor;
   CMT19937& source = *m_source;
+  std::uint64_t* const values = m_values;
+  int drawn = m_valuesDrawn;
+  int next = m_valuesNext;
   RunCycleFrame([&] {
-    CheckAndRewrite(a, b, visit.Next(table, blocks, stride), [&source] { return source.Draw(); });
+    CheckAndRewrite(a, b, visit.Next(table, blocks, stride), [&] {
+      if (next == drawn) [[unlikely]] {
+        drawn = source.DrawRound(values);
+        next = 0;
+      }
+      return values[next++];
+    });
   });
   m_cursor = visit;
+  m_valuesDrawn = drawn;
+  m_valuesNext = next;
   return S_OK;
 }

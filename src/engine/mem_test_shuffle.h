@@ -7,7 +7,9 @@
 //
 // Its sweep is bound by the latency of the caches its blocks conflict in, and the
 // processor already overlaps the next iterations: prefetching was measured to slow it.
-// What helps is fewer instructions per word: the source's draws are inline.
+// What helps is fewer instructions per word, so that more iterations fit in the
+// processor's window: the source's values are drawn a whole round ahead, in vectors,
+// and each iteration only reads the next one.
 
 #include "engine/mem_test_impl.h"
 #include "random/mt19937.h"
@@ -49,4 +51,8 @@ class CMemTestShuffle final : public IMemTestImpl {
   std::int32_t m_stride = 0;  // words per block
   // The source m_random is, by its own type, so that its draws are inline.
   CMT19937* m_source = nullptr;
+  // The source's draws, made a round ahead: values [m_valuesNext, m_valuesDrawn) are next.
+  alignas(platform::kCacheLineBytes) std::uint64_t m_values[CMT19937::kStateWords];
+  int m_valuesDrawn = 0;
+  int m_valuesNext = 0;
 };

@@ -1,10 +1,57 @@
 #include "random/mt19937.h"
 
 #include <algorithm>
+#include <cstring>
+
+#include "random/word_lanes.h"
 
 namespace {
 
 constexpr int kN = CMT19937::kStateWords;
+constexpr int kShift = CMT19937::kShift;
+
+// Twists the group of words from state[i] on, with the group from state[iM] as their
+// third words.
+template <class Lanes>
+[[gnu::always_inline]] inline void TwistLanes(std::uint64_t* state, int i, int iM) {
+  Lanes word;
+  Lanes next;
+  Lanes far;
+  std::memcpy(&word, state + i, sizeof word);
+  std::memcpy(&next, state + i + 1, sizeof next);
+  std::memcpy(&far, state + iM, sizeof far);
+  CMT19937::Twist(word, next, far);
+  std::memcpy(state + i, &word, sizeof word);
+}
+
+// Twists a whole round of the state and tempers it into out: the first kN - kShift words
+// from words of the last round only; then each from the word kShift behind, already
+// twisted, a group at a time until the next words would reach past the end; the rest one
+// by one, the last from the new word 0.
+template <class Lanes>
+[[gnu::always_inline]] inline void StartRound(std::uint64_t* state, std::uint64_t* out) {
+  constexpr int kLanes = sizeof(Lanes) / sizeof(std::uint64_t);
+  static_assert((kN - kShift) % kLanes == 0 && kN % kLanes == 0);
+  int i = 0;
+  for (; i < kN - kShift; i += kLanes) TwistLanes<Lanes>(state, i, i + kShift);
+  for (; i + kLanes < kN; i += kLanes) TwistLanes<Lanes>(state, i, i + kShift - kN);
+  for (; i < kN; ++i)
+    CMT19937::Twist(state[i], state[i + 1 == kN ? 0 : i + 1], state[i + kShift - kN]);
+  for (i = 0; i < kN; i += kLanes) {
+    Lanes y;
+    std::memcpy(&y, state + i, sizeof y);
+    CMT19937::Temper(y);
+    std::memcpy(out + i, &y, sizeof y);
+  }
+}
+
+void StartRoundBaseline(std::uint64_t* state, std::uint64_t* out) {
+  StartRound<WordPair>(state, out);
+}
+
+[[gnu::target("avx2")]] void StartRoundAvx2(std::uint64_t* state, std::uint64_t* out) {
+  StartRound<WordLanes>(state, out);
+}
 
 }  // namespace
 
@@ -50,4 +97,17 @@ HRESULT CMT19937::SeedArray(const std::uint64_t* key, std::int32_t length) {
 void CMT19937::Refill() {
   if (m_position == kUnseeded) Seed(5489);
   m_position = 0;
+}
+
+int CMT19937::DrawRound(std::uint64_t* out) {
+  static const auto startRound = HasWideVectors() ? &StartRoundAvx2 : &StartRoundBaseline;
+  if (m_position >= kN) Refill();
+  if (m_position != 0) {
+    int count = 0;
+    while (m_position < kN) out[count++] = Draw();
+    return count;
+  }
+  startRound(m_state.data(), out);
+  m_position = kN;
+  return kN;
 }

@@ -11,8 +11,7 @@
 
 #include <cstdint>
 
-// Four words in one vector: 256 bits where the processor has them, two halves elsewhere.
-using WordLanes = std::uint64_t __attribute__((vector_size(32)));
+#include "random/word_lanes.h"
 
 // One SplitMix64 step: advances `state` and returns its output.
 inline std::uint64_t SplitMix64(std::uint64_t& state) {

@@ -50,6 +50,28 @@ TEST(MT19937, SeedMatchesTheStandardLibrarysEngine) {
   }
 }
 
+// Drawing the rest of a round at once gives the same outputs as drawing them one by one,
+// wherever in a round it starts and however the two ways alternate.
+TEST(MT19937, RoundsDrawnAtOnceContinueTheSingleDraws) {
+  for (const int singles : {0, 1, 5, 155, 156, 311}) {
+    Source source = MakeSeeded(singles + 11);
+    std::mt19937_64 reference(singles + 11);
+    std::uint64_t round[CMT19937::kStateWords];
+    for (int pass = 0; pass < 3; ++pass) {
+      for (int i = 0; i < singles; ++i) ASSERT_EQ(source->Draw(), reference());
+      const int drawn = source->DrawRound(round);
+      ASSERT_EQ(drawn, CMT19937::kStateWords - singles) << singles << " single draws first";
+      for (int i = 0; i < drawn; ++i) ASSERT_EQ(round[i], reference()) << singles << ", " << i;
+      ASSERT_EQ(source->DrawRound(round), CMT19937::kStateWords);
+      for (const std::uint64_t value : round) ASSERT_EQ(value, reference()) << singles;
+    }
+  }
+  Source fresh(new CMT19937);
+  std::uint64_t round[CMT19937::kStateWords];
+  ASSERT_EQ(fresh->DrawRound(round), CMT19937::kStateWords);
+  EXPECT_EQ(round[0], 14514284786278117030u) << "an unseeded generator starts as seed 5489";
+}
+
 TEST(MT19937, UnseededGeneratorStartsAsSeed5489) {
   Source fresh(new CMT19937);
   Source seeded = MakeSeeded(5489);
