@@ -45,8 +45,8 @@ void CMemTestRandom::SeedGenerator(std::string_view seedText) {
   m_lagA = kLagRing;
   m_lagB = 22;
   m_lastOutput = 107;
-  for (int e = 0; e < kTableEntries; ++e) {
-    m_residues[e] = static_cast<std::uint8_t>(entry[e] % kShuffleSlots);
+  for (std::uint64_t slot = 0; slot < kShuffleSlots; ++slot) {
+    m_links[slot].next = &m_links[entry[kLagRing + slot] % kShuffleSlots];
   }
   m_ringDrawn = false;
 }
@@ -80,8 +80,8 @@ void CMemTestRandom::Generator::DrawBatch(std::uint64_t* value, std::uint64_t* w
 }
 
 CMemTestRandom::Generator CMemTestRandom::LoadGenerator() {
-  return {m_generatorTable.data(), m_residues.data(), m_lagA, m_lastOutput,
-          m_lastOutput % kShuffleSlots};
+  return {m_generatorTable.data(), m_links.data(), m_lagA, m_lastOutput,
+          &m_links[m_lastOutput % kShuffleSlots]};
 }
 
 void CMemTestRandom::StoreGenerator(const Generator& generator) {

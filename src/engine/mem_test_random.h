@@ -46,23 +46,28 @@ class CMemTestRandom final : public IMemTestImpl {
   static constexpr std::uint64_t kShuffleSlots = 36;
   static constexpr std::uint32_t kBatch = kLagRing;  // two outputs per iteration
   static constexpr std::uint32_t kRing = 2 * kBatch;
-  static constexpr std::uint32_t kPrefetch = 16;  // at most kBatch
+  static constexpr std::uint32_t kPrefetch = 32;  // at most kBatch
 
   // Lag index B for lag index A: kLagDistance behind it, around the ring.
   static constexpr std::int32_t LagBOf(std::int32_t lagA) {
     return lagA > kLagDistance ? lagA - kLagDistance : lagA + kLagRing - kLagDistance;
   }
 
-  // The generator's state, held in locals for a whole cycle. Each output picks the next
-  // shuffle slot by its remainder modulo kShuffleSlots; the remainder of every shuffle
-  // slot is kept beside it, computed when the slot is written, so that choosing the
-  // slot costs a load instead of a division in the chain from one output to the next.
+  // Each output picks the next shuffle slot by its remainder modulo kShuffleSlots. Every
+  // shuffle slot has a link, set when the slot is written, to the link of the slot its
+  // value picks: the chain from one output to the next is a single load, of a link,
+  // rather than a division, or a remainder's load and the address made from it.
+  struct ShuffleLink {
+    ShuffleLink* next;
+  };
+
+  // The generator's state, held in locals for a whole cycle.
   struct Generator {
     std::uint64_t* entry;
-    std::uint8_t* residue;  // entry[e] % kShuffleSlots, for the shuffle slots e
+    ShuffleLink* links;  // one per shuffle slot, entry kLagRing on
     std::int32_t lagA;
     std::uint64_t lastOutput;
-    std::uint64_t lastResidue;  // lastOutput % kShuffleSlots
+    ShuffleLink* lastLink;  // the link of the slot lastOutput picks
 
     std::uint64_t Next() {
       const std::uint64_t output = Step(lagA);
@@ -81,17 +86,16 @@ class CMemTestRandom final : public IMemTestImpl {
     [[gnu::always_inline]] std::uint64_t Step(LagIndex j) {
       const std::int32_t k = LagBOf(j);
       const std::uint64_t x = entry[j] - entry[k];
-      const auto xResidue = static_cast<std::uint8_t>(x % kShuffleSlots);
+      ShuffleLink* const xLink = links + x % kShuffleSlots;
       entry[j] = x;
       // The last entry of the lag ring is also the first shuffle slot.
-      if (j == kLagRing) residue[kLagRing] = xResidue;
-      std::uint64_t* const slotEntry = entry + kLagRing;
-      std::uint8_t* const slotResidue = residue + kLagRing;
-      const std::uint64_t slot = lastResidue;
-      lastOutput = slotEntry[slot];
-      lastResidue = slotResidue[slot];
-      slotEntry[slot] = x;
-      slotResidue[slot] = xResidue;
+      if (j == kLagRing) links[0].next = xLink;
+      ShuffleLink* const slot = lastLink;
+      std::uint64_t* const slotEntry = entry + kLagRing + (slot - links);
+      lastOutput = *slotEntry;
+      lastLink = slot->next;
+      *slotEntry = x;
+      slot->next = xLink;
       return lastOutput;
     }
 
@@ -124,7 +128,7 @@ class CMemTestRandom final : public IMemTestImpl {
   std::int32_t m_lagA = 0;         // the entry that receives the next difference: 53 down to 1
   std::int32_t m_lagB = 0;         // the entry that is subtracted: kLagDistance behind A
   std::uint64_t m_lastOutput = 0;  // also chooses the next shuffle slot
-  std::array<std::uint8_t, kTableEntries> m_residues{};
+  std::array<ShuffleLink, kShuffleSlots> m_links{};
 
   // The ring of drawn iterations: m_ringSlot is the next iteration's. Ring slot s holds
   // its index output reduced to a word index in m_ringWord[s] and its value output in
