@@ -49,7 +49,7 @@ class CMemTestShuffle final : public IMemTestImpl {
 
   Cursor m_cursor{0, 0};
   std::int32_t m_stride = 0;  // words per block
-  // The source m_random is, by its own type, so that its draws are inline.
+  // The source m_random is, by its own type, so that it can draw a round at once.
   CMT19937* m_source = nullptr;
   // The source's draws, made a round ahead: values [m_valuesNext, m_valuesDrawn) are next.
   alignas(platform::kCacheLineBytes) std::uint64_t m_values[CMT19937::kStateWords];

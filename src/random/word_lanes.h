@@ -10,7 +10,7 @@ using WordLanes = std::uint64_t __attribute__((vector_size(32)));
 using WordPair = std::uint64_t __attribute__((vector_size(16)));
 
 // Whether the processor has 256-bit vectors of integers, and the system keeps them
-// across thread switches: then the block work is compiled for them as well.
+// across thread switches: then the loops over many words are compiled for them as well.
 inline bool HasWideVectors() {
   __builtin_cpu_init();
   return __builtin_cpu_supports("avx2");
