@@ -11,9 +11,10 @@ constexpr int kN = CMT19937::kStateWords;
 constexpr int kShift = CMT19937::kShift;
 
 // Twists the group of words from state[i] on, with the group from state[iM] as their
-// third words.
+// third words, and tempers them into out from out[i] on while they are still in registers.
 template <class Lanes>
-[[gnu::always_inline]] inline void TwistLanes(std::uint64_t* state, int i, int iM) {
+[[gnu::always_inline]] inline void DrawLanes(std::uint64_t* state, std::uint64_t* out, int i,
+                                             int iM) {
   Lanes word;
   Lanes next;
   Lanes far;
@@ -22,27 +23,32 @@ template <class Lanes>
   std::memcpy(&far, state + iM, sizeof far);
   CMT19937::Twist(word, next, far);
   std::memcpy(state + i, &word, sizeof word);
+  CMT19937::Temper(word);
+  std::memcpy(out + i, &word, sizeof word);
+}
+
+// The same for the one word state[i], with its next word i1.
+[[gnu::always_inline]] inline void DrawWord(std::uint64_t* state, std::uint64_t* out, int i, int i1,
+                                            int iM) {
+  CMT19937::Twist(state[i], state[i1], state[iM]);
+  std::uint64_t y = state[i];
+  CMT19937::Temper(y);
+  out[i] = y;
 }
 
 // Twists a whole round of the state and tempers it into out: the first kN - kShift words
-// from words of the last round only; then each from the word kShift behind, already
-// twisted, a group at a time until the next words would reach past the end; the rest one
-// by one, the last from the new word 0.
+// from words of the last round only, a group at a time while a whole group fits; then
+// each from the word kShift behind, already twisted, a group at a time until the next
+// words would reach past the end; the words left over one by one, the last from the new
+// word 0.
 template <class Lanes>
 [[gnu::always_inline]] inline void StartRound(std::uint64_t* state, std::uint64_t* out) {
   constexpr int kLanes = sizeof(Lanes) / sizeof(std::uint64_t);
-  static_assert((kN - kShift) % kLanes == 0 && kN % kLanes == 0);
   int i = 0;
-  for (; i < kN - kShift; i += kLanes) TwistLanes<Lanes>(state, i, i + kShift);
-  for (; i + kLanes < kN; i += kLanes) TwistLanes<Lanes>(state, i, i + kShift - kN);
-  for (; i < kN; ++i)
-    CMT19937::Twist(state[i], state[i + 1 == kN ? 0 : i + 1], state[i + kShift - kN]);
-  for (i = 0; i < kN; i += kLanes) {
-    Lanes y;
-    std::memcpy(&y, state + i, sizeof y);
-    CMT19937::Temper(y);
-    std::memcpy(out + i, &y, sizeof y);
-  }
+  for (; i + kLanes <= kN - kShift; i += kLanes) DrawLanes<Lanes>(state, out, i, i + kShift);
+  for (; i < kN - kShift; ++i) DrawWord(state, out, i, i + 1, i + kShift);
+  for (; i + kLanes < kN; i += kLanes) DrawLanes<Lanes>(state, out, i, i + kShift - kN);
+  for (; i < kN; ++i) DrawWord(state, out, i, i + 1 == kN ? 0 : i + 1, i + kShift - kN);
 }
 
 void StartRoundBaseline(std::uint64_t* state, std::uint64_t* out) {
@@ -51,6 +57,19 @@ void StartRoundBaseline(std::uint64_t* state, std::uint64_t* out) {
 
 [[gnu::target("avx2")]] void StartRoundAvx2(std::uint64_t* state, std::uint64_t* out) {
   StartRound<WordLanes>(state, out);
+}
+
+// With AVX-512 the compiler also folds the masks and exclusive ors into three-way
+// logic instructions: about a third of the instructions per word of the four-word path.
+[[gnu::target("avx512f")]] void StartRoundAvx512(std::uint64_t* state, std::uint64_t* out) {
+  StartRound<WordOctet>(state, out);
+}
+
+using StartRoundFunction = void (*)(std::uint64_t*, std::uint64_t*);
+
+StartRoundFunction StartRoundForThisProcessor() {
+  if (HasWidestVectors()) return &StartRoundAvx512;
+  return HasWideVectors() ? &StartRoundAvx2 : &StartRoundBaseline;
 }
 
 }  // namespace
@@ -100,7 +119,7 @@ void CMT19937::Refill() {
 }
 
 int CMT19937::DrawRound(std::uint64_t* out) {
-  static const auto startRound = HasWideVectors() ? &StartRoundAvx2 : &StartRoundBaseline;
+  static const StartRoundFunction startRound = StartRoundForThisProcessor();
   if (m_position >= kN) Refill();
   if (m_position != 0) {
     int count = 0;
