@@ -1,6 +1,5 @@
 #include "engine/mem_test_random.h"
 
-#include <algorithm>
 #include <cstdio>
 
 #include "platform/clock.h"
@@ -48,7 +47,7 @@ void CMemTestRandom::SeedGenerator(std::string_view seedText) {
   for (std::uint64_t slot = 0; slot < kShuffleSlots; ++slot) {
     m_links[slot].next = &m_links[entry[kLagRing + slot] % kShuffleSlots];
   }
-  m_ringDrawn = false;
+  m_aheadDrawn = false;
 }
 
 std::uint64_t CMemTestRandom::Next() {
@@ -56,27 +55,6 @@ std::uint64_t CMemTestRandom::Next() {
   const std::uint64_t output = generator.Next();
   StoreGenerator(generator);
   return output;
-}
-
-void CMemTestRandom::Generator::DrawBatch(std::uint64_t* value, std::uint64_t* word,
-                                          const WordDivisor& words) {
-  // On copies, which the compiler keeps in registers: the outputs could alias the
-  // members and the divisor.
-  Generator generator = *this;
-  const WordDivisor divisor = words;
-  constexpr auto kPeriod = std::make_integer_sequence<std::int32_t, kLagRing>{};
-  if (generator.lagA == kLagRing) {
-    generator.Period(kPeriod, 0, value, word, divisor);
-    generator.Period(kPeriod, kLagRing, value, word, divisor);
-  } else {
-    // Off the period, which only a test's Next() calls can do: single steps until a
-    // period starts, the period, and single steps to the batch's end.
-    std::uint32_t n = 0;
-    for (; generator.lagA != kLagRing; ++n) Put(value, word, n, generator.Next(), divisor);
-    generator.Period(kPeriod, n, value, word, divisor);
-    for (n += kLagRing; n < 2 * kBatch; ++n) Put(value, word, n, generator.Next(), divisor);
-  }
-  *this = generator;
 }
 
 CMemTestRandom::Generator CMemTestRandom::LoadGenerator() {
@@ -97,44 +75,44 @@ HRESULT CMemTestRandom::Prepare() {
 }
 
 HRESULT CMemTestRandom::RunCycle() {
-  if (!m_ringDrawn) {
+  if (!m_aheadDrawn) {
     // A cycle that runs no iteration draws nothing: the generator and the buffers need
     // not exist yet.
     if (g_cycleIterations.load(std::memory_order_relaxed) == 0) return S_OK;
     m_words.emplace(m_wordsA);
     Generator generator = LoadGenerator();
-    generator.DrawBatch(m_ringValue.data(), m_ringWord.data(), *m_words);
+    for (std::uint32_t slot = 0; slot < kAhead; ++slot) {
+      m_aheadWord[slot] = m_words->Remainder(generator.Next());
+      m_aheadValue[slot] = generator.Next();
+    }
     StoreGenerator(generator);
-    m_ringSlot = 0;
-    m_ringDrawn = true;
+    m_aheadSlot = 0;
+    m_aheadDrawn = true;
   }
   // The cycle works on copies, which the compiler can keep in registers or on the
   // stack: the members could alias the generator's table.
   Generator generator = LoadGenerator();
   const WordDivisor words = *m_words;
-  std::array<std::uint64_t, kRing> value = m_ringValue;
-  std::array<std::uint64_t, kRing + kPrefetch> word = m_ringWord;
-  std::uint32_t slot = m_ringSlot;
+  std::array<std::uint64_t, kAhead> word = m_aheadWord;
+  std::array<std::uint64_t, kAhead> value = m_aheadValue;
+  std::uint32_t slot = m_aheadSlot;
   std::uint64_t* const a = m_bufferA;
   std::uint64_t* const b = m_bufferB;
   RunCycleFrame([&] {
-    // Drawn in a burst of its own, the generator is not held up by the cache misses.
-    if (slot == kBatch || slot == 0) {
-      const std::uint32_t first = kBatch - slot;
-      generator.DrawBatch(&value[first], &word[first], words);
-      if (first == 0) std::copy_n(word.begin(), kPrefetch, word.begin() + kRing);
-    }
-    const std::uint64_t later = word[slot + kPrefetch];
-    __builtin_prefetch(a + later, 1);
-    __builtin_prefetch(b + later, 1);
     const std::uint64_t i = word[slot];
     const std::uint64_t draw = value[slot];
-    slot = slot + 1 == kRing ? 0 : slot + 1;
+    // The iteration kAhead later takes the slot this one leaves.
+    const std::uint64_t later = words.Remainder(generator.Next());
+    word[slot] = later;
+    value[slot] = generator.Next();
+    __builtin_prefetch(a + later, 1);
+    __builtin_prefetch(b + later, 1);
+    slot = (slot + 1) % kAhead;
     CheckAndRewrite(a, b, i, [draw] { return draw; });
   });
   StoreGenerator(generator);
-  m_ringValue = value;
-  m_ringWord = word;
-  m_ringSlot = slot;
+  m_aheadWord = word;
+  m_aheadValue = value;
+  m_aheadSlot = slot;
   return S_OK;
 }
