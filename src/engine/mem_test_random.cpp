@@ -99,8 +99,7 @@ HRESULT CMemTestRandom::RunCycle() {
   std::uint64_t* const a = m_bufferA;
   std::uint64_t* const b = m_bufferB;
   RunCycleFrame([&] {
-    const std::uint64_t i = word[slot];
-    const std::uint64_t draw = value[slot];
+    CheckAndRewrite(a, b, word[slot], [&] { return value[slot]; });
     // The iteration kAhead later takes the slot this one leaves.
     const std::uint64_t later = words.Remainder(generator.Next());
     word[slot] = later;
@@ -108,7 +107,6 @@ HRESULT CMemTestRandom::RunCycle() {
     __builtin_prefetch(a + later, 1);
     __builtin_prefetch(b + later, 1);
     slot = (slot + 1) % kAhead;
-    CheckAndRewrite(a, b, i, [draw] { return draw; });
   });
   StoreGenerator(generator);
   m_aheadWord = word;
