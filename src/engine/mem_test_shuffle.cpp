@@ -60,14 +60,30 @@ HRESULT CMemTestShuffle::RunCycle() {
   std::uint64_t* const values = m_values;
   int drawn = m_valuesDrawn;
   int next = m_valuesNext;
+  // Each cycle starts a stretch of its own: the time between cycles is not the sweep's,
+  // and a stretch that a cycle's end cuts off is not measured.
+  int pace = m_tuner.Pace();
+  std::uint32_t stretchLeft = PaceTuner::kStretchIterations;
+  std::uint64_t stretchStart = platform::ReadTimeStampCounter();
+  // Always 0, but hidden from the compiler, which would otherwise fold the chain of
+  // multiplies away: the values wait on it and stay what they are.
+  std::uint64_t zero = 0;
+  asm("" : "+r"(zero));
   RunCycleFrame([&] {
     CheckAndRewrite(a, b, visit.Next(table, blocks, stride), [&] {
       if (next == drawn) [[unlikely]] {
         drawn = source.DrawRound(values);
         next = 0;
       }
-      return values[next++];
+      for (int step = pace; step != 0; --step) zero *= zero;
+      return values[next++] | zero;
     });
+    if (--stretchLeft == 0) [[unlikely]] {
+      const std::uint64_t now = platform::ReadTimeStampCounter();
+      pace = m_tuner.StretchEnded(now - stretchStart);
+      stretchStart = now;
+      stretchLeft = PaceTuner::kStretchIterations;
+    }
   });
   m_cursor = visit;
   m_valuesDrawn = drawn;

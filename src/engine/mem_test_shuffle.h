@@ -9,9 +9,11 @@
 // processor already overlaps the next iterations: prefetching was measured to slow it.
 // What helps is fewer instructions per word, so that more iterations fit in the
 // processor's window: the source's values are drawn a whole round ahead, in vectors,
-// and each iteration only reads the next one.
+// and each iteration only reads the next one. Where the processor runs the conflicting
+// lines faster with the stores held back, a PaceTuner finds how far.
 
 #include "engine/mem_test_impl.h"
+#include "engine/pace_tuner.h"
 #include "random/mt19937.h"
 
 class CMemTestShuffle final : public IMemTestImpl {
@@ -55,4 +57,5 @@ class CMemTestShuffle final : public IMemTestImpl {
   alignas(platform::kCacheLineBytes) std::uint64_t m_values[CMT19937::kStateWords];
   int m_valuesDrawn = 0;
   int m_valuesNext = 0;
+  PaceTuner m_tuner;
 };
