@@ -74,43 +74,50 @@ HRESULT CMemTestRandom::Prepare() {
   return S_OK;
 }
 
+void CMemTestRandom::DrawBatch(std::uint32_t firstSlot) {
+  Generator generator = LoadGenerator();
+  const WordDivisor words = *m_words;
+  std::uint64_t* const word = m_aheadWord.data() + firstSlot;
+  std::uint64_t* const value = m_aheadValue.data() + firstSlot;
+  for (std::uint32_t n = 0; n < kBatch; ++n) {
+    word[n] = words.Remainder(generator.Next());
+    value[n] = generator.Next();
+  }
+  StoreGenerator(generator);
+}
+
 HRESULT CMemTestRandom::RunCycle() {
   if (!m_aheadDrawn) {
     // A cycle that runs no iteration draws nothing: the generator and the buffers need
     // not exist yet.
     if (g_cycleIterations.load(std::memory_order_relaxed) == 0) return S_OK;
     m_words.emplace(m_wordsA);
-    Generator generator = LoadGenerator();
-    for (std::uint32_t slot = 0; slot < kAhead; ++slot) {
-      m_aheadWord[slot] = m_words->Remainder(generator.Next());
-      m_aheadValue[slot] = generator.Next();
+    for (std::uint32_t first = 0; first < kAhead; first += kBatch) DrawBatch(first);
+    for (std::uint32_t n = 0; n < kAhead; ++n) {
+      __builtin_prefetch(m_bufferA + m_aheadWord[n], 1);
+      __builtin_prefetch(m_bufferB + m_aheadWord[n], 1);
     }
-    StoreGenerator(generator);
     m_aheadSlot = 0;
     m_aheadDrawn = true;
   }
-  // The cycle works on copies, which the compiler can keep in registers or on the
-  // stack: the members could alias the generator's table.
-  Generator generator = LoadGenerator();
-  const WordDivisor words = *m_words;
-  std::array<std::uint64_t, kAhead> word = m_aheadWord;
-  std::array<std::uint64_t, kAhead> value = m_aheadValue;
+  // The stores into the buffers could alias the ring, so its words are loaded afresh
+  // for every visit in any case.
+  const std::uint64_t* const word = m_aheadWord.data();
+  const std::uint64_t* const value = m_aheadValue.data();
   std::uint32_t slot = m_aheadSlot;
   std::uint64_t* const a = m_bufferA;
   std::uint64_t* const b = m_bufferB;
   RunCycleFrame([&] {
+    // At the start of a batch's slots, the batch kAhead iterations on takes the slots
+    // just visited.
+    if (slot % kBatch == 0) [[unlikely]]
+      DrawBatch((slot + kAhead) % kRing);
     CheckAndRewrite(a, b, word[slot], [&] { return value[slot]; });
-    // The iteration kAhead later takes the slot this one leaves.
-    const std::uint64_t later = words.Remainder(generator.Next());
-    word[slot] = later;
-    value[slot] = generator.Next();
+    const std::uint64_t later = word[(slot + kAhead) % kRing];
     __builtin_prefetch(a + later, 1);
     __builtin_prefetch(b + later, 1);
-    slot = (slot + 1) % kAhead;
+    slot = slot + 1 == kRing ? 0 : slot + 1;
   });
-  StoreGenerator(generator);
-  m_aheadWord = word;
-  m_aheadValue = value;
   m_aheadSlot = slot;
   return S_OK;
 }
