@@ -48,6 +48,7 @@ class CMemTestRandom final : public IMemTestImpl {
   static constexpr std::uint32_t kAhead = 32;
   static constexpr std::uint32_t kBatch = 32;
   static constexpr std::uint32_t kRing = kAhead + kBatch;
+  static_assert(kAhead % kBatch == 0, "a batch fills whole slots of the ring, never wrapping");
 
   // Lag index B for lag index A: kLagDistance behind it, around the ring.
   static constexpr std::int32_t LagBOf(std::int32_t lagA) {

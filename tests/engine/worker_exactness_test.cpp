@@ -33,8 +33,8 @@ constexpr std::uint64_t kWords = kShare / 16;
 constexpr std::uint32_t kSeedSeconds = 1700000000;
 constexpr std::uint64_t kShuffleSeed = 0x5EED5EED5EEDull;
 constexpr std::uint64_t kSweepSeed = 0x5EEDC0DE;
-// Outputs drawn before the first cycle: the worker's batches are whole periods of the lag
-// ring, and this sets them off the period.
+// Outputs drawn before the first cycle: they set the worker's batches off the lag ring's
+// period.
 constexpr int kRandomOutputsBefore = 5;
 // The iterations of the cycle that Release cuts short.
 constexpr std::uint32_t kCutCycleIterations = 256 * 0x100000;
