@@ -63,7 +63,7 @@ class CMemTestRandom final : public IMemTestImpl {
     ShuffleLink* next;
   };
 
-  // The generator's state, held in locals for a whole cycle.
+  // The generator's state, held in locals for a whole batch.
   struct Generator {
     std::uint64_t* entry;
     ShuffleLink* links;  // one per shuffle slot, entry kLagRing on
